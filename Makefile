@@ -1,0 +1,92 @@
+# The two commands a new user types: `make run` and `make test`. Each one
+# installs the Debian packages it is missing, configures and builds.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 20
+JOBS       ?= $(shell nproc)
+
+BUILD_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
+TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
+                  dpkg-dev file appstream desktop-file-utils
+BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth x11-apps libx11-dev
+CHECK_PACKAGES := xvfb xauth openbox x11-utils wmctrl xdotool
+
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+# $(call install,packages): apt-get only what dpkg does not already have.
+define install
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		$(SUDO) apt-get update -q && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+endef
+
+.PHONY: all run test test-fast build deps deps-test deps-bench asan fuzz bench package stacking-check clean
+
+all: build
+
+deps:
+	$(call install,$(BUILD_PACKAGES))
+deps-test:
+	$(call install,$(TEST_PACKAGES))
+deps-bench:
+	$(call install,$(BENCH_PACKAGES))
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/ui/kvorn-calculator ]; then \
+		$(BUILD)/ui/kvorn-calculator; \
+	else \
+		echo "Rating the first worked example:"; \
+		$(BUILD)/cli/kvorn-score --separator=, Фрегат 3000 14,5 35 0,5 2000 100 400 24; \
+	fi
+
+# Everything: the normal build's tests, then the same suite under the
+# sanitizers, then every fuzz target for a bounded time.
+test: deps-test build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory asan
+	$(MAKE) --no-print-directory fuzz
+
+# The quick loop for developers: the normal build's tests only.
+test-fast: deps-test build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+asan: deps-test
+	@[ -f $(ASAN_BUILD)/CMakeCache.txt ] || cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKVORN_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+fuzz: deps-test
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CXX=clang++ cmake -S fuzz -B $(FUZZ_BUILD)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $$(cat $(FUZZ_BUILD)/targets.txt); do \
+		echo "== fuzzing $$target for $(FUZZ_SECONDS) s"; \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$target; \
+		$(FUZZ_BUILD)/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ \
+			$(FUZZ_BUILD)/corpus/$$target fuzz/corpus/$$target 2>$(FUZZ_BUILD)/$$target.log \
+			|| { tail -40 $(FUZZ_BUILD)/$$target.log; exit 1; }; \
+		grep -E '^stat::(number_of_executed_units|peak_rss_mb)' $(FUZZ_BUILD)/$$target.log; \
+	done
+
+bench: deps-bench build
+	bench/run-benchmarks $(BUILD)
+
+package: deps-test build
+	cd $(BUILD) && cpack -G DEB
+
+stacking-check: build
+	$(call install,$(CHECK_PACKAGES))
+	ui/check-stacking $(BUILD)/ui/kvorn-calculator
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,230 @@
+#include "scorer.h"
+
+#include <charconv>
+#include <istream>
+#include <ostream>
+
+#include "score.h"
+#include "ship_types.h"
+#include "text.h"
+
+#ifndef KVORN_VERSION
+#define KVORN_VERSION "unknown"
+#endif
+
+namespace kvorn::cli {
+
+namespace {
+
+constexpr std::string_view UsageText =
+    "usage: kvorn-score [--separator=C] SHIP HULL SPEED MANOEUVRABILITY CLOSE_HAULED HOLD CREW1 CREW2 CALIBER\n"
+    "       kvorn-score [--separator=C] --batch < rows.csv > rated.csv\n"
+    "       kvorn-score --list | --help | --version\n";
+
+constexpr std::string_view HelpText =
+    "Rates a sailing ship the way Kvorn calculator does and prints the score.\n"
+    "\n"
+    "Arguments are read in the window's order, top to bottom: the ship type\n"
+    "(one of the names --list shows), hull, speed, manoeuvrability, close-hauled,\n"
+    "hold, the two crew figures and the heaviest cannon caliber (12, 16, 24, 32, 42).\n"
+    "\n"
+    "  --separator=C  decimal separator of the figures (default: the regional one)\n"
+    "  --batch        rate rows of nine fields separated by ';' from standard input;\n"
+    "                 each row is written back with ';' and its score appended\n"
+    "  --list         show the ship types and their reference values\n"
+    "\n"
+    "Exit status: 0 rated (or nothing to rate), 1 a figure or row failed,\n"
+    "2 wrong usage, 3 no ship type chosen.\n";
+
+std::string Shortest(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+std::string Pad(std::string_view text, std::size_t width, bool right)
+{
+    const std::size_t length = CountCharacters(text);
+    const std::string fill(width > length ? width - length : 0, ' ');
+    return right ? fill + std::string(text) : std::string(text) + fill;
+}
+
+// A spreadsheet quotes a field when it likes; the quotes are not part of it.
+std::string_view Unquote(std::string_view field)
+{
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+        field = field.substr(1, field.size() - 2);
+    return field;
+}
+
+std::vector<std::string_view> Split(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t at = line.find(';');
+        fields.push_back(Unquote(line.substr(0, at)));
+        if (at == std::string_view::npos)
+            return fields;
+        line.remove_prefix(at + 1);
+    }
+}
+
+int UsageError(std::ostream& err, std::string_view reason)
+{
+    err << "kvorn-score: " << reason << "\n" << UsageText;
+    return Usage;
+}
+
+}  // namespace
+
+Rating RateShip(const ShipRow& row, char32_t separator)
+{
+    for (std::string_view field : row)
+        if (field.empty())
+            return {};
+    const std::string_view ship = row[0];
+    const ScoreInputs inputs = {row[1], row[5], row[2], row[3], row[4], row[6], row[7], row[8]};
+    if (ship == PlaceholderText)
+        return {NotSelected, {}, std::string(NotSelectedMessage)};
+    ShipCoefficients coefficients;
+    if (!SelectShipType(ship, coefficients))
+        return {Failed, {}, "unknown ship type '" + std::string(ship) + "' (kvorn-score --list shows the 24 types)"};
+    try {
+        return {Success, ComputeScore(inputs, ship, coefficients, separator).Text, {}};
+    } catch (const RatingError& error) {
+        return {Failed, {}, error.message()};
+    }
+}
+
+ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator)
+{
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    ExitCode result = Success;
+    std::string line;
+    for (long number = 1; std::getline(in, line); ++number) {
+        std::string_view text = line;
+        if (number == 1 && text.substr(0, bom.size()) == bom) {
+            out << bom;
+            text.remove_prefix(bom.size());
+        }
+        const bool crlf = !text.empty() && text.back() == '\r';
+        if (crlf)
+            text.remove_suffix(1);
+        const char* const ending = crlf ? "\r\n" : "\n";
+
+        if (text.empty() || text.front() == '#') {
+            out << text << ending;
+            continue;
+        }
+        const std::vector<std::string_view> fields = Split(text);
+        if (fields.front() == "ship") {
+            out << text << ";score" << ending;
+            continue;
+        }
+        Rating rating;
+        if (fields.size() != 9) {
+            rating = {Failed, {}, "expected 9 fields separated by ';', found " + std::to_string(fields.size())};
+        } else {
+            ShipRow row;
+            std::copy(fields.begin(), fields.end(), row.begin());
+            rating = RateShip(row, separator);
+        }
+        out << text << ';' << rating.Score << ending;
+        if (rating.Code != Success) {
+            err << "line " << number << ": " << rating.Error << "\n";
+            result = Failed;
+        }
+    }
+    return result;
+}
+
+std::string ShipTable()
+{
+    static const char* const headings[] = {"#",         "Ship",      "ShipDivisor", "CannonFactor", "Caliber12",
+                                           "Caliber16", "Caliber24", "Caliber32",   "CannonCount"};
+    std::vector<std::array<std::string, 9>> rows;
+    rows.push_back({});
+    for (std::size_t i = 0; i < 9; ++i)
+        rows.back()[i] = headings[i];
+    int index = 0;
+    for (const ShipType& ship : ShipTypeTable) {
+        const ShipCoefficients& c = ship.Coefficients;
+        rows.push_back({std::to_string(++index), std::string(ship.Name), Shortest(c.ShipDivisor),
+                        Shortest(c.CannonFactor), Shortest(c.Caliber12), Shortest(c.Caliber16),
+                        Shortest(c.Caliber24), Shortest(c.Caliber32), std::to_string(c.CannonCount)});
+    }
+    std::array<std::size_t, 9> widths{};
+    for (const auto& row : rows)
+        for (std::size_t i = 0; i < 9; ++i)
+            widths[i] = std::max(widths[i], CountCharacters(row[i]));
+    std::string table;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < 9; ++i)
+            line += (i ? "  " : "") + Pad(row[i], widths[i], i != 1);
+        table += line + "\n";
+    }
+    return table;
+}
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+        char32_t regionalSeparator)
+{
+    char32_t separator = regionalSeparator;
+    std::string mode;  // --batch, --list, --help or --version
+    std::vector<std::string_view> positional;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        const std::string_view a = arg;
+        if (optionsEnded || a.substr(0, 2) != "--") {
+            positional.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (a.substr(0, 12) == "--separator=") {
+            const std::string_view value = a.substr(12);
+            std::size_t length;
+            const char32_t c = DecodeUtf8(value, length);
+            if (length == 0 || length != value.size() || UsableSeparator(value) != c)
+                return UsageError(err, "--separator takes one character that is not a digit, space, sign or E");
+            separator = c;
+        } else if (a == "--batch" || a == "--list" || a == "--help" || a == "--version") {
+            if (!mode.empty() && mode != a)
+                return UsageError(err, "choose one of --batch, --list, --help and --version");
+            mode = a;
+        } else {
+            return UsageError(err, "unknown option " + arg);
+        }
+    }
+
+    if (mode == "--help") {
+        out << UsageText << "\n" << HelpText;
+        return Success;
+    }
+    if (mode == "--version") {
+        out << "kvorn-score " KVORN_VERSION "\n";
+        return Success;
+    }
+    if (mode == "--list") {
+        out << ShipTable();
+        return Success;
+    }
+    if (mode == "--batch") {
+        if (!positional.empty())
+            return UsageError(err, "--batch reads its rows from standard input, not from arguments");
+        return RateBatch(in, out, err, separator);
+    }
+    if (positional.size() != 9)
+        return UsageError(err, "expected 9 figures, got " + std::to_string(positional.size()));
+
+    ShipRow row;
+    std::copy(positional.begin(), positional.end(), row.begin());
+    const Rating rating = RateShip(row, separator);
+    if (!rating.Score.empty())
+        out << rating.Score << "\n";
+    if (rating.Code != Success)
+        err << rating.Error << "\n";
+    return rating.Code;
+}
+
+}  // namespace kvorn::cli

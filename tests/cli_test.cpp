@@ -1,0 +1,139 @@
+// The scorer tested from the outside: arguments, exit codes, streams.
+
+#include <gtest/gtest.h>
+
+#include "run_program.h"
+
+namespace {
+
+ProgramRun Score(const std::vector<std::string>& args, const std::string& input = "", const char* lang = "C")
+{
+    return RunProgram(KVORN_SCORE_PATH, args, {std::string("LC_ALL=") + lang}, input);
+}
+
+const std::vector<std::string> Frigate = {"Фрегат", "3000", "14,5", "35", "0,5", "2000", "100", "400", "24"};
+
+}  // namespace
+
+TEST(ScorerCommand, ArgumentsAndExitCodes)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* lang;
+        int exitCode;
+        const char* out;
+        const char* err;  // a fragment of standard error
+    } rows[] = {
+        {[] { auto a = Frigate; a.insert(a.begin(), "--separator=,"); return a; }(), "C", 0, "122.05\n", ""},
+        {Frigate, "ru_RU.UTF-8", 0, "122.05\n", ""},
+        {{"Фрегат", "3000", "14.5", "35", "0.5", "2000", "100", "400", "24"}, "C", 0, "122.05\n", ""},
+        {{"Шлюп", "900", "16.2", "60", "0.6", "600", "40", "90", "12"}, "en_US.UTF-8", 0, "65.00\n", ""},
+        {{"Баркас", "0", "0", "0", "0", "0", "187", "0", "42"}, "C", 0, "29.58\n", ""},
+        {{"Фрегат", "3000", "", "35", "0,5", "2000", "100", "400", "24"}, "C", 0, "", ""},
+        {{"", "3000", "14,5", "35", "0,5", "2000", "100", "400", "24"}, "C", 0, "", ""},
+        {{"Тип корабля", "3000", "14,5", "35", "0,5", "2000", "100", "400", "24"}, "C", 3, "",
+         "Не вбран тип корабля\n"},
+        {Frigate, "C", 1, "", "'14,5' is not a valid floating point value\n"},
+        {{"Фрегат", "1e999", "0", "0", "0", "0", "0", "0", "12"}, "C", 1, "", "Floating point overflow\n"},
+        {{"Фрегат", "1e99", "0", "0", "0", "0", "0", "0", "12"}, "C", 0, "5.10E+96\n", ""},
+        {{"Фрегатт", "3000", "14", "35", "0", "2000", "100", "400", "24"}, "C", 1, "", "--list"},
+        {{"--", "Фрегат", "-3000", "14", "35", "0", "2000", "100", "400", "24"}, "C", 0, "", ""},
+        {{"Фрегат", "3000"}, "C", 2, "", "usage: kvorn-score"},
+        {{"--frobnicate"}, "C", 2, "", "unknown option --frobnicate"},
+        {{"--separator=ab", "--list"}, "C", 2, "", "--separator takes one character"},
+        {{"--separator=5", "--list"}, "C", 2, "", "--separator takes one character"},
+        {{"--batch", "Фрегат"}, "C", 2, "", "standard input"},
+        {{"--list", "--help"}, "C", 2, "", "choose one"},
+        {{"--version"}, "C", 0, "kvorn-score 1.1.1\n", ""},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = Score(row.args, "", row.lang);
+        std::string call;
+        for (const auto& a : row.args)
+            call += "'" + a + "' ";
+        EXPECT_EQ(run.exitCode, row.exitCode) << call << run.err;
+        if (row.out[0] || row.exitCode != 0) {
+            EXPECT_EQ(run.out, row.out) << call;
+        }
+        EXPECT_NE(run.err.find(row.err), std::string::npos) << call << "\n" << run.err;
+        if (!row.err[0]) {
+            EXPECT_EQ(run.err, "") << call;
+        }
+    }
+}
+
+TEST(ScorerCommand, NegativeHullAfterDoubleDashIsRated)
+{
+    const ProgramRun run = Score({"--", "Фрегат", "-3000", "14", "35", "0", "2000", "100", "400", "24"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(run.out.empty());
+    EXPECT_LT(std::stod(run.out), std::stod(Score({"Фрегат", "3000", "14", "35", "0", "2000", "100", "400", "24"}).out));
+}
+
+TEST(ScorerCommand, BatchRatesEachRowIndependently)
+{
+    const std::string input =
+        "\xEF\xBB\xBFship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber\r\n"
+        "Фрегат;3000;14,5;35;0,5;2000;100;400;24\r\n"
+        "# a comment; not rated\r\n"
+        "\r\n"
+        "\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16\r\n"
+        "Нет такого;1;1;1;1;1;1;1;12\r\n"
+        "Шлюп;900;16,2;60;0,6;600;40;90;32\r\n"
+        "Тип корабля;1;1;1;1;1;1;1;12\r\n"
+        "Шлюп;900;16,2;60;0,6;600;40;90\r\n"
+        "Шлюп;900;16.2;60;0,6;600;40;90;32\r\n"
+        "Баркас;0;0;0;0;0;187;0;42";
+    const std::string expected =
+        "\xEF\xBB\xBFship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber;score\r\n"
+        "Фрегат;3000;14,5;35;0,5;2000;100;400;24;122.05\r\n"
+        "# a comment; not rated\r\n"
+        "\r\n"
+        "\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16;94.23\r\n"
+        "Нет такого;1;1;1;1;1;1;1;12;\r\n"
+        "Шлюп;900;16,2;60;0,6;600;40;90;32;70.84\r\n"
+        "Тип корабля;1;1;1;1;1;1;1;12;\r\n"
+        "Шлюп;900;16,2;60;0,6;600;40;90;\r\n"
+        "Шлюп;900;16.2;60;0,6;600;40;90;32;\r\n"
+        "Баркас;0;0;0;0;0;187;0;42;29.58\n";
+    const ProgramRun run = Score({"--batch", "--separator=,"}, input);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err,
+              "line 6: unknown ship type 'Нет такого' (kvorn-score --list shows the 24 types)\n"
+              "line 8: Не вбран тип корабля\n"
+              "line 9: expected 9 fields separated by ';', found 8\n"
+              "line 10: '16.2' is not a valid floating point value\n");
+}
+
+TEST(ScorerCommand, BatchWithoutFailuresExitsZero)
+{
+    const ProgramRun run = Score({"--batch"}, "Шлюп;900;16.2;60;0.6;600;40;90;12\nШлюп;900;16.2;;0.6;600;40;90;12\n");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "Шлюп;900;16.2;60;0.6;600;40;90;12;65.00\nШлюп;900;16.2;;0.6;600;40;90;12;\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(ScorerCommand, ListShowsEveryTypeAligned)
+{
+    const ProgramRun run = Score({"--list"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("ShipDivisor"), std::string::npos);
+    EXPECT_NE(run.out.find("3.5125"), std::string::npos);
+    int lines = 0;
+    std::size_t width = 0;
+    for (std::size_t at = 0; at < run.out.size();) {
+        const std::size_t end = run.out.find('\n', at);
+        const std::string line = run.out.substr(at, end - at);
+        std::size_t columns = 0;  // characters, not bytes
+        for (unsigned char c : line)
+            columns += (c & 0xC0) != 0x80;
+        if (lines == 0)
+            width = columns;
+        EXPECT_EQ(columns, width) << line;
+        ++lines;
+        at = end + 1;
+    }
+    EXPECT_EQ(lines, 25);
+    EXPECT_NE(run.out.find("Т Галлеон"), std::string::npos);
+}

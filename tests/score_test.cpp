@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "score.h"
+#include "ship_types.h"
+
+using namespace kvorn;
+
+namespace {
+
+struct Ship {
+    const char* name;
+    ScoreInputs inputs;  // Edit1..Edit7, ComboBox2
+    const char* label;
+};
+
+ShipCoefficients Picked(std::string_view name)
+{
+    ShipCoefficients c;
+    EXPECT_TRUE(SelectShipType(name, c)) << name;
+    return c;
+}
+
+std::string Score(std::string_view ship, const ScoreInputs& inputs, char32_t separator = U',')
+{
+    return ComputeScore(inputs, ship, Picked(ship), separator).Text;
+}
+
+std::string ErrorOf(const ScoreInputs& inputs, std::string_view ship, const ShipCoefficients& c, char32_t sep = U',')
+{
+    try {
+        ComputeScore(inputs, ship, c, sep);
+    } catch (const RatingError& e) {
+        return e.message();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+// H, Q, V, M, W, C1, C2, K in control order.
+TEST(Score, WorkedResults)
+{
+    const Ship rows[] = {
+        {"Фрегат", {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "122.05"},
+        {"Корвет", {"2500", "1200", "15,7", "41,5", "0,45", "120", "180", "16"}, "94.23"},
+        {"Шлюп", {"900", "600", "16,2", "60", "0,6", "40", "90", "32"}, "70.84"},
+        {"Шлюп", {"900", "600", "16,2", "60", "0,6", "40", "90", "12"}, "65.00"},
+        {"Баркас", {"0", "0", "0", "0", "0", "187", "0", "42"}, "29.58"},
+    };
+    for (const Ship& row : rows) {
+        const ScoreResult result = ComputeScore(row.inputs, row.name, Picked(row.name), U',');
+        EXPECT_EQ(result.Outcome, ScoreOutcome::Score) << row.name;
+        EXPECT_EQ(result.Text, row.label) << row.name << " " << row.inputs[7];
+    }
+}
+
+TEST(Score, SeparatorOfThePointLocale)
+{
+    EXPECT_EQ(Score("Фрегат", {"3000", "2000", "14.5", "35", "0.5", "100", "400", "24"}, U'.'), "122.05");
+    EXPECT_EQ(ErrorOf({"3000", "2000", "12,5", "35", "0.5", "100", "400", "24"}, "Фрегат", Picked("Фрегат"), U'.'),
+              "'12,5' is not a valid floating point value");
+}
+
+TEST(Score, CaliberIsComparedAsANumber)
+{
+    const ScoreInputs base = {"900", "600", "16,2", "60", "0,6", "40", "90", "12"};
+    const std::string at12 = Score("Шлюп", base);
+    for (const char* same : {"12,0", "+12", "1,2e1", " 12 ", "012", "120e-1"}) {
+        ScoreInputs inputs = base;
+        inputs[7] = same;
+        EXPECT_EQ(Score("Шлюп", inputs), at12) << same;
+    }
+    // Anything that is not 12, 16, 24 or 32 weighs as 42 does, for every type.
+    ScoreInputs at42 = base;
+    at42[7] = "42";
+    for (const char* other : {"6", "0", "-12", "12,5", "1e9"}) {
+        ScoreInputs inputs = base;
+        inputs[7] = other;
+        EXPECT_EQ(Score("Шлюп", inputs), Score("Шлюп", at42)) << other;
+    }
+}
+
+TEST(Score, CrewAboveTheReferenceLowersTheScoreButItStaysPositive)
+{
+    const ScoreInputs low = {"0", "0", "0", "0", "0", "187", "0", "12"};
+    ScoreInputs high = low;
+    high[5] = "999";
+    for (const ShipType& ship : ShipTypeTable) {
+        const double base = std::stod(Score(ship.Name, low));
+        const double lowered = std::stod(Score(ship.Name, high));
+        // T6 = (999 - 187) / -1.85 * 0.1, about -43.89, before / 9 / divisor;
+        // each label is off by up to half a cent.
+        const double divisor = ship.Coefficients.ShipDivisor;
+        EXPECT_NEAR((base - lowered) * 9 * divisor, 43.89, 0.01 * 9 * divisor + 0.005) << ship.Name;
+        EXPECT_GT(lowered, 0) << ship.Name;
+    }
+}
+
+TEST(Score, NothingToDoWhileAnyInputIsEmpty)
+{
+    const ScoreInputs full = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        ScoreInputs inputs = full;
+        inputs[i] = "";
+        for (std::string_view ship : {std::string_view("Фрегат"), PlaceholderText}) {
+            const ScoreResult result = ComputeScore(inputs, ship, Picked("Фрегат"), U',');
+            EXPECT_EQ(result.Outcome, ScoreOutcome::NothingToDo) << i;
+            EXPECT_EQ(result.Text, "");
+        }
+    }
+}
+
+TEST(Score, PlaceholderAsksForAShipTypeBeforeAnyConversion)
+{
+    const ScoreInputs bad = {"x", "x", "x", "x", "x", "x", "x", "x"};
+    const ScoreResult result = ComputeScore(bad, PlaceholderText, ShipCoefficients{}, U',');
+    EXPECT_EQ(result.Outcome, ScoreOutcome::NotSelected);
+    EXPECT_EQ(result.Text, "Не вбран тип корабля");
+    // Only the exact placeholder counts as "not chosen".
+    EXPECT_EQ(ErrorOf(bad, "Тип корабля ", ShipCoefficients{}), "'x' is not a valid floating point value");
+}
+
+TEST(Score, FirstBadFieldIsReportedInConversionOrder)
+{
+    // Conversion order: caliber, then Edit1..Edit7.
+    const std::size_t order[] = {7, 0, 1, 2, 3, 4, 5, 6};
+    const ScoreInputs good = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
+    const ScoreInputs bad = {"b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7"};
+    for (std::size_t k = 0; k < 8; ++k) {
+        ScoreInputs inputs = good;
+        for (std::size_t j = k; j < 8; ++j)
+            inputs[order[j]] = bad[order[j]];
+        EXPECT_EQ(ErrorOf(inputs, "Фрегат", Picked("Фрегат")), ConversionMessage(bad[order[k]])) << k;
+    }
+}
+
+TEST(Score, ArithmeticFailuresAreErrorsNeverInfinities)
+{
+    // The selector's text edited away from the placeholder before any type was
+    // picked: the coefficients are still all zero.
+    const ShipCoefficients none;
+    EXPECT_EQ(ErrorOf({"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "регат", none),
+              "Floating point division by zero");
+    EXPECT_EQ(ErrorOf({"0", "0", "0", "0", "0", "187", "0", "12"}, "регат", none), "Invalid floating point operation");
+    // Beyond a double when the quotient is rounded.
+    EXPECT_EQ(ErrorOf({"1e999", "0", "0", "0", "0", "0", "0", "12"}, "Фрегат", Picked("Фрегат")),
+              "Floating point overflow");
+    EXPECT_EQ(ErrorOf({"-1e999", "0", "0", "0", "0", "0", "0", "12"}, "Фрегат", Picked("Фрегат")),
+              "Floating point overflow");
+}
+
+TEST(Score, HugeScoresUseTheExponentForm)
+{
+    EXPECT_EQ(Score("Фрегат", {"1e99", "0", "0", "0", "0", "0", "0", "12"}), "5.10E+96");
+    EXPECT_EQ(Score("Фрегат", {"-1e99", "0", "0", "0", "0", "0", "0", "12"}), "-5.10E+96");
+    EXPECT_EQ(Score("Фрегат", {"9e30", "0", "0", "0", "0", "0", "0", "12"}).find('E'), std::string::npos);
+}
+
+TEST(Format, TwoStageRounding)
+{
+    const struct {
+        double value;
+        const char* text;
+    } rows[] = {
+        {0.125, "0.13"},
+        {0.015, "0.02"},  // just below the tie in binary, a tie at 17 places
+        {1.005, "1.00"},
+        {2.675, "2.67"},
+        {12.5, "12.50"},
+        {100.0 / 9, "11.11"},
+        {9.999, "10.00"},
+        {99.995, "100.00"},
+        {0, "0.00"},
+        {-0.0, "-0.00"},
+        {-0.001, "-0.00"},
+        {-2.675, "-2.67"},
+        {0.005, "0.01"},
+        {0.0049999, "0.00"},
+        {1e-300, "0.00"},
+        {123456789.125, "123456789.13"},
+        {1e18, "1000000000000000000.00"},
+        {1.5e19, "15000000000000000000.00"},
+        {16, "16.00"},
+        {1e22, "10000000000000000000000.00"},
+        {std::ldexp(1.0, 120), "1.33E+36"},
+        {-std::ldexp(1.0, 120), "-1.33E+36"},
+        {5.1e96, "5.10E+96"},
+        {1e300, "1.00E+300"},
+        {1.5e-5 * 1e-300, "0.00"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatScore(row.value), row.text) << row.value;
+}
+
+TEST(Format, FixedFormJustBelowTwoToThe120)
+{
+    const std::string text = FormatScore(std::nextafter(std::ldexp(1.0, 120), 0.0));
+    EXPECT_EQ(text.size(), 37u + 3u);
+    EXPECT_EQ(text.substr(0, 3), "132");
+    EXPECT_EQ(text.substr(text.size() - 3), ".00");
+}
+
+namespace {
+struct Conversion {
+    const char* text;
+    char32_t separator;
+    bool ok;
+    Extended value;
+};
+}  // namespace
+
+TEST(Conversion, Rules)
+{
+    const Extended big = std::pow(Extended(10), Extended(499));
+    const Conversion rows[] = {
+        {"12,5", U',', true, 12.5L},
+        {",", U',', true, 0},
+        {"5,", U',', true, 5},
+        {",5", U',', true, 0.5L},
+        {"0,45", U',', true, 45.0L / 100},
+        {"14,5", U',', true, 145.0L / 10},
+        {"12.5", U'.', true, 12.5L},
+        {"  7", U',', true, 7},
+        {"7  ", U',', true, 7},
+        {" -7 ", U',', true, -7},
+        {"+3", U',', true, 3},
+        {"-0", U',', true, -0.0L},
+        {"1e3", U',', true, 1000},
+        {"1E-2", U',', true, 1.0L / 100},
+        {"2e", U',', true, 2},
+        {"1e+", U',', true, 1},
+        {",e1", U',', true, 0},
+        {"1,5e1", U',', true, 15},
+        {"1e0499", U',', true, big},
+        {"1e-4999", U',', true, 0},
+        {"0e4999", U',', true, 0},
+        {"12٫5", U'٫', true, 12.5L},
+        // failures
+        {"", U',', false, 0},
+        {" ", U',', false, 0},
+        {"+", U',', false, 0},
+        {"-", U',', false, 0},
+        {"\t7", U',', false, 0},
+        {"--3", U',', false, 0},
+        {"+-3", U',', false, 0},
+        {"e5", U',', false, 0},
+        {"12.5", U',', false, 0},
+        {"12,5", U'.', false, 0},
+        {"1,2,3", U',', false, 0},
+        {"1 2", U',', false, 0},
+        {"1e4999", U',', false, 0},  // beyond extended precision
+        {"1e5001", U',', false, 0},  // the digit after 500 is left unread
+        {"1e1ee", U',', false, 0},
+        {"0x10", U',', false, 0},
+        {"١٢", U',', false, 0},
+        {"12\n", U',', false, 0},
+    };
+    for (const Conversion& row : rows) {
+        if (row.ok) {
+            EXPECT_EQ(ConvertNumber(row.text, row.separator), row.value) << row.text;
+            EXPECT_EQ(std::signbit(ConvertNumber(row.text, row.separator)), std::signbit(row.value)) << row.text;
+        } else {
+            try {
+                ConvertNumber(row.text, row.separator);
+                ADD_FAILURE() << "converted: " << row.text;
+            } catch (const RatingError& e) {
+                EXPECT_EQ(e.kind(), ErrorKind::Conversion);
+                EXPECT_EQ(e.message(), "'" + std::string(row.text) + "' is not a valid floating point value");
+            }
+        }
+    }
+}
+
+TEST(Conversion, ExponentDigitsStopAt500)
+{
+    // 1e500 is read whole; in "1e5000" the last zero is left over and fails.
+    EXPECT_EQ(ConvertNumber("1e0500", U','), std::pow(Extended(10), Extended(500)));
+    EXPECT_THROW(ConvertNumber("1e5000", U','), RatingError);
+    EXPECT_EQ(ConvertNumber("1e00000000000000000003", U','), 1000);
+}
+
+TEST(Conversion, LongDigitRunsOverflowInsteadOfWrapping)
+{
+    EXPECT_THROW(ConvertNumber(std::string(6000, '9'), U','), RatingError);
+    // The same digits behind the separator scale back down to a finite value.
+    EXPECT_EQ(ConvertNumber("," + std::string(4000, '0') + "1e4001", U','), 1);
+}
+
+TEST(Messages, FinalPointRule)
+{
+    const struct {
+        const char* message;
+        const char* shown;
+    } rows[] = {
+        {"'12,5' is not a valid floating point value", "'12,5' is not a valid floating point value."},
+        {"Floating point division by zero", "Floating point division by zero."},
+        {"Не вбран тип корабля", "Не вбран тип корабля."},
+        {"ends in a digit 7", "ends in a digit 7."},
+        {"a question?", "a question?."},
+        {"a slash/", "a slash/."},
+        {"ends in a point.", "ends in a point."},
+        {"comma,", "comma,"},
+        {"hyphen-", "hyphen-"},
+        {"bang!", "bang!"},
+        {"(bracket)", "(bracket)"},
+        {"'quote'", "'quote'"},
+        {"space ", "space "},
+        {"", ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(WithFinalPoint(row.message), row.shown);
+}
+
+TEST(Messages, UsableSeparator)
+{
+    EXPECT_EQ(UsableSeparator(","), U',');
+    EXPECT_EQ(UsableSeparator("."), U'.');
+    EXPECT_EQ(UsableSeparator("٫"), U'٫');
+    for (const char* unusable : {"", "ab", "5", " ", "-", "+", "e", "E", "\xff", "\t"})
+        EXPECT_EQ(UsableSeparator(unusable), U'.') << unusable;
+}
