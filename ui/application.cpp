@@ -1,0 +1,113 @@
+#include "application.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "message_presenter.h"
+#include "tform1.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+constexpr const char* ProgramName = "kvorn-calculator";
+
+// Wayland lets no program place its window or keep it on top, and both are
+// part of this window: where an X server is also reachable, use it.
+void PreferX11()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                         qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    if (wayland && qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+bool HasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return true;  // the user chose a platform; let it speak for itself
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+// Qt aborts with several paragraphs when no platform starts; say it in one
+// line and leave with an ordinary failure instead.
+void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool platform = context.category && QByteArray(context.category).startsWith("qt.qpa");
+    if (type == QtFatalMsg) {
+        if (message.contains(QLatin1String("platform plugin"))) {
+            std::fprintf(stderr, "%s: cannot open the display: no window system could be reached\n", ProgramName);
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        std::fprintf(stderr, "%s: %s\n", ProgramName, qPrintable(message));
+        std::abort();
+    }
+    if (platform && type == QtWarningMsg && message.contains(QLatin1String("could not connect")))
+        return;  // the fatal message that follows says it once
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+#ifdef Q_OS_WIN
+// Qt does not turn Windows' notice of changed regional settings into an
+// event; do it here so the window re-reads its separator.
+class RegionalSettingsNotice : public QAbstractNativeEventFilter {
+public:
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        const auto* msg = static_cast<MSG*>(message);
+        if (type == "windows_generic_MSG" && msg->message == WM_SETTINGCHANGE && msg->lParam &&
+            QString::fromWCharArray(reinterpret_cast<const wchar_t*>(msg->lParam)) == QLatin1String("intl"))
+            QCoreApplication::postEvent(qApp, new QEvent(QEvent::LocaleChange));
+        return false;
+    }
+};
+#endif
+
+}  // namespace
+
+int RunCalculator(int argc, char** argv)
+{
+    // Laid out in pixels at 96 dpi; Qt 6 would scale it otherwise.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    PreferX11();
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "%s: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n",
+                     ProgramName);
+        return 1;
+    }
+    qInstallMessageHandler(OnQtMessage);
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
+    QApplication::setDesktopFileName(QStringLiteral("kvorn-calculator"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QIcon icon;
+    for (int size : {32, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/kvorn/icon-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+#ifdef Q_OS_WIN
+    RegionalSettingsNotice notice;
+    application.installNativeEventFilter(&notice);
+#endif
+
+    DialogPresenter presenter;
+    TForm1 Form1(presenter);
+    presenter.SetOwner(&Form1);
+    Form1.show();
+    application.exec();
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "message_presenter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "score.h"
+
+namespace {
+
+constexpr qsizetype LongestShownMessage = 400;
+
+QString Title() { return QGuiApplication::applicationDisplayName(); }
+
+QScreen* ScreenOf(QWidget* owner)
+{
+    QScreen* screen = owner ? owner->screen() : nullptr;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+// Modal for the whole application, a transient of the owner and on top as
+// it is, so a window manager stacks it above the always-on-top window.
+void PrepareBox(QDialog& box, QWidget* owner)
+{
+    box.setWindowTitle(Title());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    box.adjustSize();
+    if (QScreen* screen = ScreenOf(owner)) {
+        QRect frame(QPoint(), box.size());
+        frame.moveCenter(screen->geometry().center());
+        box.move(frame.topLeft());
+    }
+}
+
+// Runs a box, keeping one open at a time: a failure raised while a box is
+// open must not stack a second box behind it.
+template <class Run>
+void OneAtATime(bool& showing, Run&& run)
+{
+    if (showing)
+        return;
+    showing = true;
+    run();
+    showing = false;
+}
+
+}  // namespace
+
+void DialogPresenter::ShowMessage(const QString& text)
+{
+    OneAtATime(showing_, [&] {
+        QDialog box(owner_);
+        auto* label = new QLabel(text, &box);
+        label->setObjectName("MessageText");
+        label->setFont(QApplication::font("QMessageBox"));
+        label->setWordWrap(true);
+        if (QScreen* screen = ScreenOf(owner_))
+            label->setMaximumWidth(screen->geometry().width() / 2);
+        auto* buttons = new QDialogButtonBox(&box);
+        QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+        auto* layout = new QVBoxLayout(&box);
+        layout->addWidget(label);
+        layout->addWidget(buttons, 0, Qt::AlignHCenter);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        // QDialog already takes Escape as reject, so OK is the cancel too.
+        PrepareBox(box, owner_);
+        box.exec();
+    });
+}
+
+void DialogPresenter::ShowError(const QString& message)
+{
+    OneAtATime(showing_, [&] {
+        QMessageBox box(QMessageBox::Critical, Title(), ErrorText(message), QMessageBox::Ok, owner_);
+        box.setTextFormat(Qt::PlainText);
+        box.setEscapeButton(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        PrepareBox(box, owner_);
+        box.exec();
+    });
+}
+
+QString DialogPresenter::ErrorText(const QString& message)
+{
+    QString text = QString::fromStdString(kvorn::WithFinalPoint(message.toStdString()));
+    if (text.size() <= LongestShownMessage)
+        return text;
+    // Shorten for display only, without splitting a surrogate pair.
+    qsizetype head = LongestShownMessage / 2, tail = text.size() - LongestShownMessage / 2;
+    if (text.at(head - 1).isHighSurrogate())
+        --head;
+    if (text.at(tail).isLowSurrogate())
+        ++tail;
+    return text.left(head) + QStringLiteral(" … ") + text.mid(tail);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose face is its picture: drawn at natural size, centred,
+// so a picture slightly larger than the button fills it and loses its
+// outermost pixels.
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
