@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 
 BUILD_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
 TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-                  dpkg-dev file appstream desktop-file-utils
+                  dpkg-dev file appstream desktop-file-utils xvfb xauth xdotool libx11-dev
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth x11-apps libx11-dev
 CHECK_PACKAGES := xvfb xauth openbox x11-utils wmctrl xdotool
 

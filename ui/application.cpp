@@ -48,14 +48,17 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     const bool platform = context.category && QByteArray(context.category).startsWith("qt.qpa");
     if (type == QtFatalMsg) {
         if (message.contains(QLatin1String("platform plugin"))) {
-            std::fprintf(stderr, "%s: cannot open the display: no window system could be reached\n", ProgramName);
+            const QByteArray display = qgetenv("DISPLAY");
+            std::fprintf(stderr, "%s: cannot open the display%s%s: no window system answered\n", ProgramName,
+                         display.isEmpty() ? "" : " ", display.constData());
             std::fflush(stderr);
             std::_Exit(1);
         }
         std::fprintf(stderr, "%s: %s\n", ProgramName, qPrintable(message));
         std::abort();
     }
-    if (platform && type == QtWarningMsg && message.contains(QLatin1String("could not connect")))
+    if (platform && type != QtCriticalMsg &&
+        (message.contains(QLatin1String("could not connect")) || message.contains(QLatin1String("Could not load"))))
         return;  // the fatal message that follows says it once
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }

@@ -23,6 +23,27 @@ QScreen* ScreenOf(QWidget* owner)
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
+// Keeps a box centred on the screen while it settles its size: a message
+// box lays itself out only as it is shown.
+class CentreOnScreen : public QObject {
+public:
+    CentreOnScreen(QWidget* box, QScreen* screen) : QObject(box), box_(box), screen_(screen) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            QRect frame(QPoint(), box_->frameGeometry().size());
+            frame.moveCenter(screen_->geometry().center());
+            box_->move(frame.topLeft());
+        }
+        return false;
+    }
+
+private:
+    QWidget* box_;
+    QScreen* screen_;
+};
+
 // Modal for the whole application, a transient of the owner and on top as
 // it is, so a window manager stacks it above the always-on-top window.
 void PrepareBox(QDialog& box, QWidget* owner)
@@ -31,12 +52,8 @@ void PrepareBox(QDialog& box, QWidget* owner)
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    box.adjustSize();
-    if (QScreen* screen = ScreenOf(owner)) {
-        QRect frame(QPoint(), box.size());
-        frame.moveCenter(screen->geometry().center());
-        box.move(frame.topLeft());
-    }
+    if (QScreen* screen = ScreenOf(owner))
+        box.installEventFilter(new CentreOnScreen(&box, screen));
 }
 
 // Runs a box, keeping one open at a time: a failure raised while a box is

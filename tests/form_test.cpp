@@ -1,0 +1,541 @@
+// The calculator window driven as a user would: keys, clicks, drags.
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+#include "recording_presenter.h"
+#include "ship_types.h"
+#include "tform1.h"
+
+using namespace Qt::StringLiterals;
+
+class FormTest : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingPresenter presenter;
+    std::unique_ptr<TForm1> form;
+    char32_t separator = U',';
+
+    QWidget* Control(const QString& name) { return form->findChild<QWidget*>(name); }
+    QLineEdit* Edit(const QString& name) { return form->findChild<QLineEdit*>(name); }
+
+    void Show()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // Picks list item `index` of a selector with its own navigation keys.
+    void Pick(QComboBox* combo, int index)
+    {
+        combo->setFocus(Qt::OtherFocusReason);
+        if (combo->currentIndex() > index || combo->currentIndex() < 0) {
+            combo->setCurrentIndex(-1);
+        }
+        while (combo->currentIndex() < index)
+            QTest::keyClick(combo, Qt::Key_Down);
+    }
+
+    // QTest types ASCII only; other characters arrive as the platform
+    // delivers them, a key event carrying the text.
+    static void TypeKeys(QWidget* control, const QString& text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(control, char(c.unicode()));
+            } else {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(control, &press);
+            }
+        }
+    }
+
+    void Type(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        TypeKeys(edit, text);
+    }
+
+    // Pastes as the context menu's Paste does, bypassing the keystroke rules.
+    void Paste(QWidget* control, const QString& text)
+    {
+        QGuiApplication::clipboard()->setText(text);
+        control->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
+    }
+
+    int ShipIndex(const char* name)
+    {
+        for (std::size_t i = 0; i < kvorn::ShipTypeTable.size(); ++i)
+            if (kvorn::ShipTypeTable[i].Name == name)
+                return int(i);
+        return -1;
+    }
+
+    // Enters a ship the way the window reads top to bottom.
+    void Enter(const char* ship, const QStringList& figures, int caliberIndex)
+    {
+        Pick(form->ComboBox1, ShipIndex(ship));
+        QLineEdit* order[] = {form->Edit1, form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7};
+        for (int i = 0; i < 7; ++i)
+            Type(order[i], figures[i]);
+        Pick(form->ComboBox2, caliberIndex);
+    }
+
+private slots:
+    void init()
+    {
+        presenter.Forget();
+        separator = U',';
+        form = std::make_unique<TForm1>(presenter);
+        form->SetSeparatorSource([this] { return separator; });
+    }
+    void cleanup() { form.reset(); }
+
+    void window()
+    {
+        QCOMPARE(form->size(), QSize(196, 317));
+        QCOMPARE(form->pos(), QPoint(444, 196));
+        QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(form->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(form->windowTitle(), u"Кворн калькулятор v1.1.1 c12a"_s);
+        QCOMPARE(form->objectName(), u"Form1"_s);
+        QVERIFY(!form->windowIcon().isNull());
+        QCOMPARE(form->font().pixelSize(), 11);
+    }
+
+    void geometry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("Image1") << u"Image1"_s << QRect(0, 0, 198, 321);
+        QTest::newRow("Label2") << u"Label2"_s << QRect(149, 196, 4, 16);
+        QTest::newRow("Label1") << u"Label1"_s << QRect(10, 255, 176, 24);
+        QTest::newRow("Edit1") << u"Edit1"_s << QRect(138, 38, 48, 22);
+        QTest::newRow("Edit2") << u"Edit2"_s << QRect(138, 162, 48, 22);
+        QTest::newRow("Edit3") << u"Edit3"_s << QRect(138, 69, 48, 22);
+        QTest::newRow("Edit4") << u"Edit4"_s << QRect(138, 99, 48, 22);
+        QTest::newRow("Edit5") << u"Edit5"_s << QRect(138, 130, 48, 22);
+        QTest::newRow("Edit6") << u"Edit6"_s << QRect(117, 193, 31, 22);
+        QTest::newRow("Edit7") << u"Edit7"_s << QRect(154, 193, 31, 22);
+        QTest::newRow("ComboBox1") << u"ComboBox1"_s << QRect(10, 6, 176, 24);
+        QTest::newRow("ComboBox2") << u"ComboBox2"_s << QRect(138, 223, 48, 24);
+        QTest::newRow("BitBtn1") << u"BitBtn1"_s << QRect(14, 288, 78, 19);
+        QTest::newRow("BitBtn2") << u"BitBtn2"_s << QRect(104, 288, 78, 19);
+    }
+    void geometry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        QWidget* control = Control(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), rect);
+    }
+
+    void stackingOrder()
+    {
+        QStringList order;
+        for (QObject* child : form->children())
+            if (child->isWidgetType())
+                order << child->objectName();
+        QCOMPARE(order, QStringList({"Image1", "Label2", "Label1", "Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6",
+                                     "Edit7", "ComboBox1", "ComboBox2", "BitBtn1", "BitBtn2"}));
+    }
+
+    void fieldsAreTheFormsOwnMembers()
+    {
+        QCOMPARE(form->Edit1, Control(u"Edit1"_s));
+        QCOMPARE(form->ComboBox2, Control(u"ComboBox2"_s));
+        QCOMPARE(form->BitBtn2, Control(u"BitBtn2"_s));
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("maxLength");  // 0 for the selectors
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("Edit1") << u"Edit1"_s << 5 << 13 << true << u"Корпус"_s;
+        QTest::newRow("Edit2") << u"Edit2"_s << 4 << 13 << true << u"Трюм"_s;
+        QTest::newRow("Edit3") << u"Edit3"_s << 5 << 13 << true << u"Скорость"_s;
+        QTest::newRow("Edit4") << u"Edit4"_s << 5 << 13 << true << u"Маневренность"_s;
+        QTest::newRow("Edit5") << u"Edit5"_s << 5 << 13 << true << u"Бейдевинд"_s;
+        QTest::newRow("Edit6") << u"Edit6"_s << 3 << 13 << true << u"Команда м/о"_s;
+        QTest::newRow("Edit7") << u"Edit7"_s << 3 << 13 << true << u"Команда м/о"_s;
+        QTest::newRow("ComboBox1") << u"ComboBox1"_s << 0 << 13 << true << u"Тип корабля"_s;
+        QTest::newRow("ComboBox2") << u"ComboBox2"_s << 0 << 13 << true << u"Вооружение"_s;
+        QTest::newRow("Label1") << u"Label1"_s << 0 << 19 << true << u"Результат"_s;
+        QTest::newRow("Label2") << u"Label2"_s << 0 << 13 << false << QString();
+    }
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, maxLength);
+        QFETCH(int, pixels);
+        QFETCH(bool, bold);
+        QFETCH(QString, accessibleName);
+        QWidget* control = Control(name);
+        QVERIFY(control);
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            QCOMPARE(edit->maxLength(), maxLength);
+        QCOMPARE(control->font().pixelSize(), pixels);
+        QCOMPARE(control->font().bold(), bold);
+        QCOMPARE(control->accessibleName(), accessibleName);
+        if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            QVERIFY(combo->isEditable());
+            QCOMPARE(combo->maxVisibleItems(), 8);
+            QCOMPARE(combo->lineEdit()->font().bold(), true);
+            const QModelIndex first = combo->model()->index(0, 0);
+            QCOMPARE(combo->itemDelegate()->sizeHint(QStyleOptionViewItem(), first).height(), 16);
+        }
+    }
+
+    void selectorItems()
+    {
+        QStringList ships;
+        for (const kvorn::ShipType& ship : kvorn::ShipTypeTable)
+            ships << QString::fromUtf8(ship.Name.data(), qsizetype(ship.Name.size()));
+        QStringList listed;
+        for (int i = 0; i < form->ComboBox1->count(); ++i)
+            listed << form->ComboBox1->itemText(i);
+        QCOMPARE(listed, ships);
+        QStringList calibers;
+        for (int i = 0; i < form->ComboBox2->count(); ++i)
+            calibers << form->ComboBox2->itemText(i);
+        QCOMPARE(calibers, QStringList({"12", "16", "24", "32", "42"}));
+    }
+
+    void initialState()
+    {
+        for (QLineEdit* edit : form->findChildren<QLineEdit*>(QRegularExpression("^Edit")))
+            QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+        QCOMPARE(form->ComboBox1->currentText(), u"Тип корабля"_s);
+        QCOMPARE(form->ComboBox1->currentIndex(), -1);
+        QCOMPARE(form->ComboBox2->currentText(), QString());
+        QCOMPARE(form->Label1->text(), QString());
+        QCOMPARE(form->Label2->text(), u"/"_s);
+        QVERIFY(form->Coefficients() == kvorn::ShipCoefficients{});
+        QVERIFY(!form->Image1->pixmap().isNull());
+        QCOMPARE(form->Image1->pixmap().size(), QSize(196, 317));
+    }
+
+    void focusStartsOnTheShipSelectorAndTabWalksDown()
+    {
+        Show();
+        QCOMPARE(QApplication::focusWidget(), form->ComboBox1);
+        const QStringList expected = {"Edit1", "Edit3", "Edit4",   "Edit5",   "Edit2",    "Edit6",
+                                      "Edit7", "ComboBox2", "BitBtn1", "BitBtn2", "ComboBox1"};
+        for (const QString& name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    void typing_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<uint>("separator");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("digits only") << u"Edit1"_s << u"12a-3 .,"_s << uint(U',') << u"123"_s;
+        QTest::newRow("hull holds five") << u"Edit1"_s << u"123456"_s << uint(U',') << u"12345"_s;
+        QTest::newRow("hold holds four") << u"Edit2"_s << u"12345"_s << uint(U',') << u"1234"_s;
+        QTest::newRow("crew holds three") << u"Edit6"_s << u"1234"_s << uint(U',') << u"123"_s;
+        QTest::newRow("crew digits") << u"Edit7"_s << u"+9-9"_s << uint(U',') << u"99"_s;
+        QTest::newRow("point becomes comma") << u"Edit3"_s << u"12.5"_s << uint(U',') << u"12,5"_s;
+        QTest::newRow("one separator") << u"Edit3"_s << u"12.5.,"_s << uint(U',') << u"12,5"_s;
+        QTest::newRow("lone comma") << u"Edit4"_s << u","_s << uint(U',') << u","_s;
+        QTest::newRow("no sign or space") << u"Edit5"_s << u"-1 2"_s << uint(U',') << u"12"_s;
+        QTest::newRow("comma becomes point") << u"Edit3"_s << u"12,5"_s << uint(U'.') << u"12.5"_s;
+        QTest::newRow("point region, one") << u"Edit4"_s << u"1.,2"_s << uint(U'.') << u"1.2"_s;
+        QTest::newRow("non-ASCII digit") << u"Edit1"_s << u"1٣2"_s << uint(U',') << u"12"_s;
+    }
+    void typing()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, keys);
+        QFETCH(uint, separator);
+        QFETCH(QString, text);
+        this->separator = char32_t(separator);
+        form->SetSeparatorSource([separator] { return char32_t(separator); });
+        Show();
+        Type(Edit(edit), keys);
+        QCOMPARE(Edit(edit)->text(), text);
+    }
+
+    void backspaceAndANewComma()
+    {
+        Show();
+        Type(form->Edit3, u"12,5"_s);
+        QTest::keyClick(form->Edit3, Qt::Key_Backspace);
+        QTest::keyClick(form->Edit3, Qt::Key_Backspace);
+        QCOMPARE(form->Edit3->text(), u"12"_s);
+        QTest::keyClicks(form->Edit3, u".7"_s);
+        QCOMPARE(form->Edit3->text(), u"12,7"_s);
+    }
+
+    void editingShortcutsAreDiscardedButShiftInsertPastes()
+    {
+        Show();
+        QGuiApplication::clipboard()->setText(u"78a90123"_s);
+        form->Edit1->setFocus(Qt::OtherFocusReason);
+        // What X11 delivers for Ctrl+V: the control character 22.
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, u"\x16"_s);
+        QApplication::sendEvent(form->Edit1, &paste);
+        QCOMPARE(form->Edit1->text(), QString());
+        QTest::keyClick(form->Edit1, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(form->Edit1->text(), u"78a90"_s);  // only the maximum length applies
+    }
+
+    void inputMethodTextPassesTheRules()
+    {
+        Show();
+        form->Edit3->setFocus(Qt::OtherFocusReason);
+        QInputMethodEvent commit;
+        commit.setCommitString(u"1x2.3"_s);
+        QApplication::sendEvent(form->Edit3, &commit);
+        QCOMPARE(form->Edit3->text(), u"12,3"_s);
+        form->ComboBox2->setFocus(Qt::OtherFocusReason);
+        QInputMethodEvent intoSelector;
+        intoSelector.setCommitString(u"16"_s);
+        QApplication::sendEvent(form->ComboBox2, &intoSelector);
+        QCOMPARE(form->ComboBox2->currentText(), QString());
+    }
+
+    void focusOtherThanALeftClickSelectsTheText()
+    {
+        Show();
+        Type(form->Edit3, u"12,5"_s);
+        form->Edit1->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(form->Edit1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form->Edit3);
+        QCOMPARE(form->Edit3->selectedText(), u"12,5"_s);
+        QTest::keyClick(form->Edit3, Qt::Key_Comma);  // still holds a comma: discarded
+        QCOMPARE(form->Edit3->text(), u"12,5"_s);
+        QTest::keyClick(form->Edit3, Qt::Key_7);
+        QCOMPARE(form->Edit3->text(), u"7"_s);
+
+        form->Edit4->setFocus(Qt::OtherFocusReason);
+        Type(form->Edit4, u"35"_s);
+        form->Edit1->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(form->Edit4->selectedText(), QString());  // hidden away from the focus
+        form->Edit4->setFocus(Qt::ShortcutFocusReason);
+        QCOMPARE(form->Edit4->selectedText(), u"35"_s);
+
+        form->Edit1->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(form->Edit4, Qt::LeftButton, {}, QPoint(5, 10));
+        QCOMPARE(QApplication::focusWidget(), form->Edit4);
+        QCOMPARE(form->Edit4->selectedText(), QString());
+    }
+
+    void selectorsTakeNoTypedCharacters()
+    {
+        Show();
+        Pick(form->ComboBox2, 1);
+        QCOMPARE(form->ComboBox2->currentText(), u"16"_s);
+        QTest::keyClicks(form->ComboBox2, u"5a "_s);
+        QTest::keyClick(form->ComboBox2, Qt::Key_Backspace);
+        QTest::keyClick(form->ComboBox2, Qt::Key_Return);
+        QCOMPARE(form->ComboBox2->currentText(), u"16"_s);
+        QCOMPARE(form->ComboBox2->currentIndex(), 1);
+        QCOMPARE(form->ComboBox2->count(), 5);
+        TypeKeys(form->ComboBox1, u"Фрегат"_s);
+        QCOMPARE(form->ComboBox1->currentText(), u"Тип корабля"_s);
+        QVERIFY(presenter.messages.isEmpty());
+    }
+
+    void workedResults_data()
+    {
+        QTest::addColumn<QString>("ship");
+        QTest::addColumn<QStringList>("figures");  // top to bottom
+        QTest::addColumn<int>("caliber");          // list index
+        QTest::addColumn<QString>("label");
+        QTest::newRow("Фрегат") << u"Фрегат"_s << QStringList{"3000", "14,5", "35", "0,5", "2000", "100", "400"} << 2
+                                << u"122.05"_s;
+        QTest::newRow("Корвет") << u"Корвет"_s << QStringList{"2500", "15,7", "41,5", "0,45", "1200", "120", "180"}
+                                << 1 << u"94.23"_s;
+        QTest::newRow("Шлюп 32") << u"Шлюп"_s << QStringList{"900", "16,2", "60", "0,6", "600", "40", "90"} << 3
+                                 << u"70.84"_s;
+        QTest::newRow("Шлюп 12") << u"Шлюп"_s << QStringList{"900", "16,2", "60", "0,6", "600", "40", "90"} << 0
+                                 << u"65.00"_s;
+        QTest::newRow("Баркас") << u"Баркас"_s << QStringList{"0", "0", "0", "0", "0", "187", "0"} << 4 << u"29.58"_s;
+    }
+    void workedResults()
+    {
+        QFETCH(QString, ship);
+        QFETCH(QStringList, figures);
+        QFETCH(int, caliber);
+        QFETCH(QString, label);
+        Show();
+        Enter(ship.toUtf8().constData(), figures, caliber);
+        QCOMPARE(form->Label1->text(), label);
+        QVERIFY(presenter.messages.isEmpty());
+        QVERIFY(presenter.errors.isEmpty());
+    }
+
+    void deletingInTheCaliberSelectorRecomputes()
+    {
+        Show();
+        Enter("Шлюп", {"900", "16,2", "60", "0,6", "600", "40", "90"}, 4);
+        const QString at42 = form->Label1->text();
+        Pick(form->ComboBox2, 1);
+        QVERIFY(form->Label1->text() != at42);
+        QTest::keyClick(form->ComboBox2, Qt::Key_Home);
+        QTest::keyClick(form->ComboBox2, Qt::Key_Delete);
+        QCOMPARE(form->ComboBox2->currentText(), u"6"_s);
+        QCOMPARE(form->Label1->text(), at42);  // 6 weighs as 42 does
+    }
+
+    void notSelectedIsAskedOnEveryChange()
+    {
+        Show();
+        const QStringList figures = {"3000", "14,5", "35", "0,5", "2000", "100", "400"};
+        QLineEdit* order[] = {form->Edit1, form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7};
+        for (int i = 0; i < 7; ++i)
+            Type(order[i], figures[i]);
+        QVERIFY(presenter.messages.isEmpty());  // the caliber is still empty
+        Pick(form->ComboBox2, 0);
+        QCOMPARE(presenter.messages, QStringList{u"Не вбран тип корабля"_s});
+        form->Edit7->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(form->Edit7, Qt::Key_End);
+        QTest::keyClick(form->Edit7, Qt::Key_Backspace);  // "40": still complete
+        QCOMPARE(presenter.messages.size(), 2);
+        QTest::keyClick(form->Edit7, Qt::Key_1);
+        QCOMPARE(presenter.messages.size(), 3);
+        QCOMPARE(form->Label1->text(), QString());
+    }
+
+    void conversionErrorKeepsTheLastScore()
+    {
+        separator = U'.';
+        form->SetSeparatorSource([this] { return separator; });
+        Show();
+        Enter("Фрегат", {"3000", "14.5", "35", "0.5", "2000", "100", "400"}, 2);
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
+        form->Edit3->clear();
+        Paste(form->Edit3, u"12,5"_s);
+        QCOMPARE(presenter.errors.last(), u"'12,5' is not a valid floating point value"_s);
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
+        QVERIFY(form->isVisible());
+    }
+
+    void divisionByZeroBeforeAnyTypeIsPicked()
+    {
+        Show();
+        form->ComboBox1->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(form->ComboBox1, Qt::Key_Home);
+        QTest::keyClick(form->ComboBox1, Qt::Key_Delete);
+        QCOMPARE(form->ComboBox1->currentText(), u"ип корабля"_s);
+        QLineEdit* order[] = {form->Edit1, form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7};
+        for (QLineEdit* edit : order)
+            Type(edit, u"1"_s);
+        Pick(form->ComboBox2, 0);
+        QCOMPARE(presenter.errors, QStringList{u"Floating point division by zero"_s});
+        QVERIFY(presenter.messages.isEmpty());
+    }
+
+    void clearResetsTheInputsButNotTheCoefficients()
+    {
+        Show();
+        Enter("Фрегат", {"3000", "14,5", "35", "0,5", "2000", "100", "400"}, 2);
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+        for (QLineEdit* edit : form->findChildren<QLineEdit*>(QRegularExpression("^Edit")))
+            QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+        QCOMPARE(form->Label1->text(), QString());
+        QCOMPARE(form->ComboBox1->currentText(), u"Тип корабля"_s);
+        QCOMPARE(form->ComboBox2->currentText(), QString());
+        QCOMPARE(QApplication::focusWidget(), form->ComboBox1);
+        kvorn::ShipCoefficients frigate;
+        kvorn::SelectShipType("Фрегат", frigate);
+        QVERIFY(form->Coefficients() == frigate);
+        QVERIFY(presenter.messages.isEmpty());
+        QVERIFY(presenter.errors.isEmpty());
+    }
+
+    void clearingOneFieldKeepsTheOldResult()
+    {
+        Show();
+        Enter("Корвет", {"2500", "15,7", "41,5", "0,45", "1200", "120", "180"}, 1);
+        form->Edit4->clear();
+        QCOMPARE(form->Label1->text(), u"94.23"_s);
+    }
+
+    void nearMissShipNameKeepsThePreviousCoefficients()
+    {
+        Show();
+        Enter("Корвет", {"2500", "15,7", "41,5", "0,45", "1200", "120", "180"}, 1);
+        const kvorn::ShipCoefficients corvette = form->Coefficients();
+        Paste(form->ComboBox1, u" "_s);  // appends a space: no type matches
+        QCOMPARE(form->ComboBox1->currentText(), u"Корвет "_s);
+        QVERIFY(form->Coefficients() == corvette);
+        QCOMPARE(form->Label1->text(), u"94.23"_s);
+    }
+
+    void separatorFollowsTheRegionalSettings()
+    {
+        Show();
+        QCOMPARE(form->Separator(), U',');
+        separator = U'.';
+        QEvent changed(QEvent::LocaleChange);
+        QApplication::sendEvent(qApp, &changed);
+        QCOMPARE(form->Separator(), U'.');
+        Enter("Фрегат", {"3000", "14,5", "35", "0,5", "2000", "100", "400"}, 2);
+        QCOMPARE(form->Edit3->text(), u"14.5"_s);  // the filter writes the new one
+        QCOMPARE(form->Label1->text(), u"122.05"_s);  // and the conversion reads it
+    }
+
+    void dragOnThePictureMovesTheWindow()
+    {
+        Show();
+        const QPoint start = form->pos();
+        QTest::mousePress(form->Image1, Qt::LeftButton, {}, QPoint(60, 250));
+        QTest::mouseMove(form->Image1, QPoint(90, 270));
+        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, QPoint(90, 270));
+        QTRY_COMPARE(form->pos(), start + QPoint(30, 20));
+        // A press in an edit places the caret and moves nothing.
+        const QPoint moved = form->pos();
+        QTest::mousePress(form->Edit1, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(form->Edit1, QPoint(40, 40));
+        QTest::mouseRelease(form->Edit1, Qt::LeftButton, {}, QPoint(40, 40));
+        QCOMPARE(form->pos(), moved);
+        QCOMPARE(QApplication::focusWidget(), form->Edit1);
+    }
+
+    void exitClosesTheWindow()
+    {
+        Show();
+        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+        QVERIFY(!form->isVisible());
+    }
+
+    void hugePasteIntoASelectorIsHandledQuickly()
+    {
+        Show();
+        Enter("Фрегат", {"3000", "14,5", "35", "0,5", "2000", "100", "400"}, 2);
+        QElapsedTimer timer;
+        timer.start();
+        Paste(form->ComboBox2, QString(1 << 20, u'7'));
+        const qint64 elapsed = timer.elapsed();
+        QCOMPARE(presenter.errors.size(), 1);  // far beyond extended precision
+        // Pasted at the caret, after "24"; the selector's own limit applies.
+        QVERIFY2(presenter.errors.first().startsWith(u"'247777"_s), qPrintable(presenter.errors.first().left(80)));
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
+        qInfo("pasting 1 MiB into the caliber selector took %lld ms", elapsed);
+    }
+};
+
+QTEST_MAIN(FormTest)
+#include "form_test.moc"

@@ -1,0 +1,96 @@
+// The embedded pictures and the libjpeg decoder.
+
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QSet>
+#include <QTest>
+
+#include "jpeg_image.h"
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+
+    static QByteArray Background()
+    {
+        Q_INIT_RESOURCE(assets);
+        QFile file(QStringLiteral(":/kvorn/background.jpg"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void backgroundDecodesAtFullSize()
+    {
+        const JpegResult result = DecodeJpeg(Background(), JpegColours::Full);
+        QVERIFY2(!result.image.isNull(), qPrintable(result.error));
+        QCOMPARE(result.image.size(), QSize(196, 317));
+        QCOMPARE(result.image.format(), QImage::Format_RGB888);
+        // Parchment, not a blank: many distinct colours.
+        QSet<QRgb> colours;
+        for (int y = 0; y < result.image.height(); y += 3)
+            for (int x = 0; x < result.image.width(); x += 3)
+                colours.insert(result.image.pixel(x, y));
+        QVERIFY(colours.size() > 500);
+    }
+
+    void quantisedToAtMost236Colours()
+    {
+        const JpegResult result = DecodeJpeg(Background(), JpegColours::Quantised);
+        QVERIFY2(!result.image.isNull(), qPrintable(result.error));
+        QCOMPARE(result.image.format(), QImage::Format_Indexed8);
+        QVERIFY(result.image.colorCount() <= QuantisedColourCount);
+        QVERIFY(result.image.colorCount() > 16);
+        QSet<int> used;
+        for (int y = 0; y < result.image.height(); ++y)
+            for (int x = 0; x < result.image.width(); ++x)
+                used.insert(result.image.pixelIndex(x, y));
+        QVERIFY(used.size() <= QuantisedColourCount);
+    }
+
+    void brokenDataIsAClearError_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        const QByteArray good = Background();
+        QByteArray flipped = good;
+        for (qsizetype i = 600; i < flipped.size() - 600; i += 97)
+            flipped[i] = char(~flipped[i]);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not a JPEG") << QByteArray("GIF89a, or anything else at all");
+        QTest::newRow("header only") << good.left(300);
+        QTest::newRow("truncated") << good.left(good.size() / 2);
+        QTest::newRow("no end marker") << good.left(good.size() - 2);
+        QTest::newRow("bytes flipped") << flipped;
+    }
+    void brokenDataIsAClearError()
+    {
+        QFETCH(QByteArray, data);
+        for (JpegColours colours : {JpegColours::Full, JpegColours::Quantised}) {
+            const JpegResult result = DecodeJpeg(data, colours);
+            QVERIFY(result.image.isNull());
+            QVERIFY(!result.error.isEmpty());
+        }
+    }
+
+    void buttonPicturesAndIcon_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("clear") << QStringLiteral(":/kvorn/clear.bmp") << QSize(81, 22);
+        QTest::newRow("exit") << QStringLiteral(":/kvorn/exit.bmp") << QSize(81, 22);
+        QTest::newRow("icon") << QStringLiteral(":/kvorn/icon-32.png") << QSize(32, 32);
+        QTest::newRow("large icon") << QStringLiteral(":/kvorn/icon-256.png") << QSize(256, 256);
+    }
+    void buttonPicturesAndIcon()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        Q_INIT_RESOURCE(assets);
+        const QImage image(path);
+        QCOMPARE(image.size(), size);
+        if (path.endsWith(QLatin1String(".bmp")))
+            QCOMPARE(image.depth(), 32);  // Qt widens 24-bit BMPs to 32 bits in memory
+    }
+};
+
+QTEST_GUILESS_MAIN(PicturesTest)
+#include "pictures_test.moc"

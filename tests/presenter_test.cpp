@@ -1,0 +1,164 @@
+// The two displays: what they say, and the real dialogs once each.
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include "message_presenter.h"
+
+using namespace Qt::StringLiterals;
+
+class PresenterTest : public QObject {
+    Q_OBJECT
+
+    struct Seen {
+        QString title;
+        QString text;
+        bool modal = false;
+        bool onTop = false;
+        bool centred = false;
+        bool hasIcon = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList buttons;
+        QString defaultButton;
+        bool closedByEscape = false;
+    };
+
+    // Looks at the box that is open, then answers it with Escape.
+    static void Inspect(Seen& seen)
+    {
+        QTimer::singleShot(50, [&seen] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            seen.title = box->windowTitle();
+            seen.modal = box->windowModality() == Qt::ApplicationModal;
+            seen.onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            const QRect screen = box->screen()->geometry();
+            seen.centred = (box->frameGeometry().center() - screen.center()).manhattanLength() <= 2;
+            if (auto* message = qobject_cast<QMessageBox*>(box)) {
+                seen.text = message->text();
+                seen.icon = message->icon();
+                seen.hasIcon = !message->iconPixmap().isNull();
+            } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
+                seen.text = label->text();
+                seen.hasIcon = false;
+            }
+            for (QPushButton* button : box->findChildren<QPushButton*>()) {
+                seen.buttons << button->text().remove(u'&');
+                if (button->isDefault())
+                    seen.defaultButton = button->text().remove(u'&');
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+            seen.closedByEscape = !box->isVisible();
+        });
+    }
+
+private slots:
+    void initTestCase() { QApplication::setApplicationDisplayName(u"Kvorn calculator"_s); }
+
+    void messageDialog()
+    {
+        QWidget owner;
+        owner.show();
+        DialogPresenter presenter(&owner);
+        Seen seen;
+        Inspect(seen);
+        presenter.ShowMessage(u"Не вбран тип корабля"_s);
+        QCOMPARE(seen.title, u"Kvorn calculator"_s);
+        QCOMPARE(seen.text, u"Не вбран тип корабля"_s);
+        QVERIFY(seen.modal);
+        QVERIFY(seen.onTop);
+        QVERIFY(seen.centred);
+        QVERIFY(!seen.hasIcon);
+        QCOMPARE(seen.buttons, QStringList{u"OK"_s});
+        QCOMPARE(seen.defaultButton, u"OK"_s);
+        QVERIFY(seen.closedByEscape);
+    }
+
+    void messageWrapsWithinHalfTheScreen()
+    {
+        DialogPresenter presenter;
+        int width = 0;
+        QTimer::singleShot(50, [&width] {
+            QWidget* box = QApplication::activeModalWidget();
+            width = box->findChild<QLabel*>(u"MessageText"_s)->width();
+            QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
+        });
+        presenter.ShowMessage(QString(60, u'x').append(u' ').repeated(20));
+        QVERIFY(width > 0);
+        QVERIFY(width <= QGuiApplication::primaryScreen()->geometry().width() / 2);
+    }
+
+    void errorBox()
+    {
+        DialogPresenter presenter;
+        Seen seen;
+        Inspect(seen);
+        presenter.ShowError(u"'12,5' is not a valid floating point value"_s);
+        QCOMPARE(seen.title, u"Kvorn calculator"_s);
+        QCOMPARE(seen.text, u"'12,5' is not a valid floating point value."_s);
+        QCOMPARE(seen.icon, QMessageBox::Critical);
+        QVERIFY(seen.modal);
+        QVERIFY(seen.centred);
+        QCOMPARE(seen.buttons, QStringList{u"OK"_s});
+        QCOMPARE(seen.defaultButton, u"OK"_s);
+        QVERIFY(seen.closedByEscape);
+    }
+
+    void oneBoxAtATime()
+    {
+        DialogPresenter presenter;
+        int opened = 0;
+        QTimer::singleShot(50, [&] {
+            ++opened;
+            // A second failure while the first box is open opens nothing.
+            presenter.ShowError(u"second"_s);
+            QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+            QTest::qWait(150);
+            if (QApplication::activeModalWidget())
+                QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        });
+        presenter.ShowError(u"first"_s);
+        QCOMPARE(opened, 1);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void errorText_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("division") << u"Floating point division by zero"_s << u"Floating point division by zero."_s;
+        QTest::newRow("point") << u"done."_s << u"done."_s;
+        QTest::newRow("bang") << u"stop!"_s << u"stop!"_s;
+        QTest::newRow("question") << u"why?"_s << u"why?."_s;
+        QTest::newRow("cyrillic") << u"Ошибка"_s << u"Ошибка."_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void errorText()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(DialogPresenter::ErrorText(message), shown);
+    }
+
+    void longMessagesAreShortenedInTheMiddle()
+    {
+        const QString text = u"'"_s + QString(100000, u'7') + u"\U0001F600' is not a valid floating point value"_s;
+        const QString shown = DialogPresenter::ErrorText(text);
+        QVERIFY(shown.size() < 420);
+        QVERIFY(shown.startsWith(u"'7777"_s));
+        QVERIFY(shown.endsWith(u"' is not a valid floating point value."_s));
+        QVERIFY(shown.contains(u"…"_s));
+        for (qsizetype i = 0; i < shown.size(); ++i)  // no half of a surrogate pair
+            QVERIFY(!shown.at(i).isHighSurrogate() || (i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate()));
+    }
+};
+
+QTEST_MAIN(PresenterTest)
+#include "presenter_test.moc"

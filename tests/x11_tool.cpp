@@ -1,0 +1,159 @@
+// A small X11 helper for the end-to-end tests and the start-up benchmark:
+//   x11_tool wait CLASS MS           print the id of CLASS's mapped window
+//   x11_tool close ID                ask the window to close (WM_DELETE_WINDOW)
+//   x11_tool launch MS PROGRAM ARGS  start PROGRAM, print the milliseconds to
+//                                    its first mapped top-level window and its
+//                                    resident memory then; then end it
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+double Now()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+bool HasClass(Display* display, Window window, const char* wanted)
+{
+    XClassHint hint;
+    if (!XGetClassHint(display, window, &hint))
+        return false;
+    const bool match = std::strcmp(hint.res_name, wanted) == 0 || std::strcmp(hint.res_class, wanted) == 0;
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return match;
+}
+
+// Searches the window tree below `window` for a viewable one of `wanted`.
+Window FindMapped(Display* display, Window window, const char* wanted)
+{
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
+        HasClass(display, window, wanted))
+        return window;
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i)
+            found = FindMapped(display, children[i], wanted);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
+int Wait(Display* display, const char* wanted, double timeoutMs)
+{
+    const double end = Now() + timeoutMs;
+    while (Now() < end) {
+        if (Window w = FindMapped(display, DefaultRootWindow(display), wanted)) {
+            std::printf("0x%lx\n", w);
+            return 0;
+        }
+        usleep(20000);
+    }
+    std::fprintf(stderr, "x11_tool: no mapped window of class %s\n", wanted);
+    return 1;
+}
+
+int Close(Display* display, Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    return 0;
+}
+
+long ResidentKiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+int Launch(Display* display, double timeoutMs, char** argv)
+{
+    // Map events of new top-level windows (and of reparented ones, where a
+    // window manager runs) arrive as the root's substructure notices.
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+    const double start = Now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(argv[0], argv);
+        _exit(127);
+    }
+    const double end = start + timeoutMs;
+    const int fd = ConnectionNumber(display);
+    double mapped = -1;
+    while (mapped < 0 && Now() < end) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == MapNotify && mapped < 0)
+                mapped = Now() - start;
+        }
+        if (mapped >= 0)
+            break;
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(fd, &fds);
+        timeval wait{0, 5000};
+        select(fd + 1, &fds, nullptr, nullptr, &wait);
+    }
+    usleep(200000);  // let it settle before reading its memory
+    const long rss = ResidentKiB(pid);
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    if (mapped < 0) {
+        std::fprintf(stderr, "x11_tool: %s mapped no window\n", argv[0]);
+        return 1;
+    }
+    std::printf("%.2f %ld\n", mapped, rss);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "x11_tool: cannot open the display\n");
+        return 2;
+    }
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "wait" && argc == 4)
+        return Wait(display, argv[2], std::atof(argv[3]));
+    if (command == "close" && argc == 3)
+        return Close(display, std::strtoul(argv[2], nullptr, 0));
+    if (command == "launch" && argc >= 4)
+        return Launch(display, std::atof(argv[2]), argv + 3);
+    std::fprintf(stderr, "usage: x11_tool wait CLASS MS | close ID | launch MS PROGRAM [ARGS]\n");
+    return 2;
+}
