@@ -11,7 +11,7 @@ BUILD_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjp
 TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
                   dpkg-dev file appstream desktop-file-utils xvfb xauth xdotool libx11-dev
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth x11-apps libx11-dev
-CHECK_PACKAGES := xvfb xauth openbox x11-utils wmctrl xdotool
+CHECK_PACKAGES := xvfb xauth openbox x11-utils xdotool imagemagick
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 

@@ -96,7 +96,7 @@ int RunCalculator(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
-    QApplication::setDesktopFileName(QStringLiteral("kvorn-calculator"));
+    QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QIcon icon;
     for (int size : {32, 64, 128, 256})

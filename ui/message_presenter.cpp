@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "score.h"
 
 namespace {
@@ -73,13 +75,18 @@ void OneAtATime(bool& showing, Run&& run)
 void DialogPresenter::ShowMessage(const QString& text)
 {
     OneAtATime(showing_, [&] {
-        QDialog box(owner_);
+        QDialog box(owner_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         auto* label = new QLabel(text, &box);
         label->setObjectName("MessageText");
         label->setFont(QApplication::font("QMessageBox"));
         label->setWordWrap(true);
-        if (QScreen* screen = ScreenOf(owner_))
-            label->setMaximumWidth(screen->geometry().width() / 2);
+        // One line where it fits in half the screen, wrapped beyond that;
+        // wide enough for the caption to show in full.
+        const int halfScreen = ScreenOf(owner_) ? ScreenOf(owner_)->geometry().width() / 2 : 640;
+        const int oneLine = label->fontMetrics().horizontalAdvance(text) + 2;
+        const int caption = box.fontMetrics().horizontalAdvance(Title()) + 96;
+        label->setMinimumWidth(std::min(std::max(oneLine, caption), halfScreen));
+        label->setMaximumWidth(halfScreen);
         auto* buttons = new QDialogButtonBox(&box);
         QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
         ok->setDefault(true);

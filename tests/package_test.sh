@@ -1,0 +1,39 @@
+#!/bin/bash
+# The .deb that `make package` builds: its files, its dependencies, and the
+# desktop files it carries as the validators see them. Not installed here.
+set -u
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0 passes=0
+check() {
+    local name=$1; shift
+    if "$@"; then passes=$((passes + 1)); echo "ok   $name"; else failures=$((failures + 1)); echo "FAIL $name"; fi
+}
+
+cpack -G DEB -B "$work" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1
+deb=$(ls "$work"/kvorn-calculator_*.deb 2>/dev/null | head -1)
+check "package built" [ -n "$deb" ]
+[ -n "$deb" ] || { cat "$work/cpack.log"; echo "$passes passed, $((failures)) failed"; exit 1; }
+
+contents=$(dpkg-deb -c "$deb")
+for file in ./usr/bin/kvorn-calculator ./usr/bin/kvorn-score \
+            ./usr/share/applications/org.kvorn.Calculator.desktop \
+            ./usr/share/metainfo/org.kvorn.Calculator.metainfo.xml \
+            ./usr/share/icons/hicolor/32x32/apps/org.kvorn.Calculator.png \
+            ./usr/share/icons/hicolor/256x256/apps/org.kvorn.Calculator.png; do
+    check "carries $file" grep -q " $file\$" <<<"$contents"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libc6 fonts-dejavu-core; do
+    check "depends on $package" grep -q "$package" <<<"$depends"
+done
+check "named for its version" grep -q "kvorn-calculator_1.1.1_" <<<"$deb"
+
+dpkg-deb -x "$deb" "$work/root"
+check "desktop entry valid" desktop-file-validate "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
+check "metainfo valid" appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.kvorn.Calculator.metainfo.xml"
+check "scorer runs from the package" [ "$("$work/root/usr/bin/kvorn-score" --version)" = "kvorn-score 1.1.1" ]
+
+echo "$passes passed, $failures failed"
+[ $failures -eq 0 ]
