@@ -148,12 +148,15 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string command = argc > 1 ? argv[1] : "";
+    int result = 2;
     if (command == "wait" && argc == 4)
-        return Wait(display, argv[2], std::atof(argv[3]));
-    if (command == "close" && argc == 3)
-        return Close(display, std::strtoul(argv[2], nullptr, 0));
-    if (command == "launch" && argc >= 4)
-        return Launch(display, std::atof(argv[2]), argv + 3);
-    std::fprintf(stderr, "usage: x11_tool wait CLASS MS | close ID | launch MS PROGRAM [ARGS]\n");
-    return 2;
+        result = Wait(display, argv[2], std::atof(argv[3]));
+    else if (command == "close" && argc == 3)
+        result = Close(display, std::strtoul(argv[2], nullptr, 0));
+    else if (command == "launch" && argc >= 4)
+        result = Launch(display, std::atof(argv[2]), argv + 3);
+    else
+        std::fprintf(stderr, "usage: x11_tool wait CLASS MS | close ID | launch MS PROGRAM [ARGS]\n");
+    XCloseDisplay(display);
+    return result;
 }
