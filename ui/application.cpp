@@ -98,10 +98,7 @@ int RunCalculator(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QIcon icon;
-    for (int size : {32, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/kvorn/icon-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(ShipIcon());
 #ifdef Q_OS_WIN
     RegionalSettingsNotice notice;
     application.installNativeEventFilter(&notice);

@@ -15,7 +15,9 @@
 
 namespace {
 
-constexpr qsizetype LongestShownMessage = 400;
+// Long enough for any message of a normal text; beyond it, what the box shows
+// is the start and the end, so that it keeps a normal size.
+constexpr qsizetype LongestShownMessage = 120;
 
 QString Title() { return QGuiApplication::applicationDisplayName(); }
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QFont>
+#include <QIcon>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -25,6 +27,23 @@
 
 // The pictures live in this static library; make sure the linker keeps them.
 static void InitialisePictures() { Q_INIT_RESOURCE(assets); }
+
+QPixmap LoadPicture(const QString& path, const char* format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon ShipIcon()
+{
+    InitialisePictures();
+    // The window's own sizes; menus and launchers take the icon theme's.
+    QIcon icon;
+    for (int size : {32, 64})
+        icon.addPixmap(LoadPicture(QStringLiteral(":/kvorn/icon-%1.png").arg(size), "png"));
+    return icon;
+}
 
 namespace {
 
@@ -85,6 +104,7 @@ TForm1::TForm1(MessagePresenter& presenter, QWidget* parent)
     move(444, 196);
     ApplyFonts();
     LoadPictures();
+    LoadButtonPictures();
 
     // Selection shown only in the focused edit: when the window loses the
     // focus it is drawn in the field's own colours.
@@ -151,6 +171,13 @@ void TForm1::LoadPictures()
         return;
     }
     Image1->setPixmap(QPixmap::fromImage(picture.image));
+}
+
+void TForm1::LoadButtonPictures()
+{
+    BitBtn1->setIcon(LoadPicture(QStringLiteral(":/kvorn/clear.bmp"), "bmp"));
+    BitBtn2->setIcon(LoadPicture(QStringLiteral(":/kvorn/exit.bmp"), "bmp"));
+    setWindowIcon(ShipIcon());
 }
 
 void TForm1::SetSeparatorSource(SeparatorSource source)

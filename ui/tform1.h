@@ -5,6 +5,8 @@
 // answer: a score in Label1, the not-selected message, or an error through
 // the presenter. Typed characters pass the core's keystroke rules first.
 
+#include <QIcon>
+#include <QPixmap>
 #include <QPoint>
 #include <QWidget>
 
@@ -15,6 +17,12 @@
 #include "ui_tform1.h"
 
 class MessagePresenter;
+
+// A picture from the resources in a named format: Qt then uses its built-in
+// reader at once instead of loading every image plugin to probe the bytes.
+QPixmap LoadPicture(const QString& path, const char* format);
+// The ship icon at the window's sizes.
+QIcon ShipIcon();
 
 class TForm1 : public QWidget, public Ui::TForm1 {
     Q_OBJECT
@@ -79,6 +87,7 @@ private:
     void DecimalKeyPress(QLineEdit* edit, char32_t& Key);
     QString FilterTyped(QObject* control, const QString& typed);
     void LoadPictures();
+    void LoadButtonPictures();
     void ApplyFonts();
 
     MessagePresenter& presenter_;

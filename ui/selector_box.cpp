@@ -1,0 +1,22 @@
+#include "selector_box.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionComboBox>
+
+void SelectorBox::paintEvent(QPaintEvent* event)
+{
+    QComboBox::paintEvent(event);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect button = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    const QPointF centre = QRectF(button).center();
+    QPainterPath arrow;
+    arrow.moveTo(centre + QPointF(-4, -2));
+    arrow.lineTo(centre + QPointF(4, -2));
+    arrow.lineTo(centre + QPointF(0, 2.5));
+    arrow.closeSubpath();
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(arrow, isEnabled() ? QColor(0x3b, 0x22, 0x0b) : palette().color(QPalette::Disabled, QPalette::Text));
+}
