@@ -23,6 +23,7 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <windowsx.h>
 #endif
 
 // The pictures live in this static library; make sure the linker keeps them.
@@ -282,6 +283,13 @@ QString TForm1::FilterTyped(QObject* control, const QString& typed)
     return kept;
 }
 
+void TForm1::Forward(QObject* control, QEvent* event)
+{
+    forwarding_ = true;
+    QCoreApplication::sendEvent(control, event);
+    forwarding_ = false;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (!keyHandlers_.count(watched))
@@ -297,9 +305,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         if (!kept.isEmpty()) {
             // Rewritten (a point became the separator): type that instead.
             QKeyEvent rewritten(QEvent::KeyPress, 0, key->modifiers(), kept);
-            forwarding_ = true;
-            QCoreApplication::sendEvent(watched, &rewritten);
-            forwarding_ = false;
+            Forward(watched, &rewritten);
         }
         return true;
     }
@@ -313,9 +319,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             break;
         QInputMethodEvent filtered(input->preeditString(), input->attributes());
         filtered.setCommitString(kept, input->replacementStart(), input->replacementLength());
-        forwarding_ = true;
-        QCoreApplication::sendEvent(watched, &filtered);
-        forwarding_ = false;
+        Forward(watched, &filtered);
         return true;
     }
     case QEvent::FocusIn: {

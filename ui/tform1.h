@@ -86,6 +86,8 @@ private:
     void Handle(Work&& work);
     void DecimalKeyPress(QLineEdit* edit, char32_t& Key);
     QString FilterTyped(QObject* control, const QString& typed);
+    // Delivers the filtered replacement of a typed event, unfiltered.
+    void Forward(QObject* control, QEvent* event);
     void LoadPictures();
     void LoadButtonPictures();
     void ApplyFonts();
