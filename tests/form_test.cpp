@@ -153,13 +153,6 @@ private slots:
                                      "Edit7", "ComboBox1", "ComboBox2", "BitBtn1", "BitBtn2"}));
     }
 
-    void fieldsAreTheFormsOwnMembers()
-    {
-        QCOMPARE(form->Edit1, Control(u"Edit1"_s));
-        QCOMPARE(form->ComboBox2, Control(u"ComboBox2"_s));
-        QCOMPARE(form->BitBtn2, Control(u"BitBtn2"_s));
-    }
-
     void controls_data()
     {
         QTest::addColumn<QString>("name");

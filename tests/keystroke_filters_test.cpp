@@ -80,19 +80,3 @@ TEST(Filters, EachKeyInEachRule)
         EXPECT_EQ(Apply(row.rule, row.key, row.field, row.separator), row.result)
             << static_cast<int>(row.rule) << " field '" << row.field << "' key " << static_cast<unsigned>(row.key);
 }
-
-TEST(Filters, TypingOneTwoPointFiveGivesTheSeparatorOnce)
-{
-    for (char32_t separator : {U',', U'.'}) {
-        std::u32string typed;
-        std::string field;
-        for (char32_t key : std::u32string(U"12.5.,")) {
-            DecimalFilter(key, field, separator);
-            if (key) {
-                typed += key;
-                field += static_cast<char>(key);
-            }
-        }
-        EXPECT_EQ(typed, std::u32string(U"12") + separator + U"5");
-    }
-}
