@@ -98,7 +98,6 @@ int RunCalculator(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setWindowIcon(ShipIcon());
 #ifdef Q_OS_WIN
     RegionalSettingsNotice notice;
     application.installNativeEventFilter(&notice);
@@ -106,6 +105,7 @@ int RunCalculator(int argc, char** argv)
 
     DialogPresenter presenter;
     TForm1 Form1(presenter);
+    QApplication::setWindowIcon(Form1.windowIcon());  // decoded once, by the form
     presenter.SetOwner(&Form1);
     Form1.show();
     application.exec();
