@@ -7,10 +7,11 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 
-BUILD_PACKAGES := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
-TEST_PACKAGES  := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-                  dpkg-dev file appstream desktop-file-utils xvfb xauth xdotool libx11-dev
-BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth x11-apps libx11-dev
+BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
+TEST_PACKAGES    := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
+                    appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev
+BENCH_PACKAGES := $(TEST_PACKAGES) x11-apps xfonts-base
 CHECK_PACKAGES := xvfb xauth openbox x11-utils xdotool imagemagick
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
@@ -25,40 +26,47 @@ define install
 	fi
 endef
 
-.PHONY: all run test test-fast build deps deps-test deps-bench asan fuzz bench package stacking-check clean
+.PHONY: all run test test-fast build build-tests deps deps-package deps-test deps-bench asan fuzz bench package \
+        stacking-check fresh-run-check clean
 
 all: build
 
 deps:
 	$(call install,$(BUILD_PACKAGES))
+deps-package:
+	$(call install,$(PACKAGE_PACKAGES))
 deps-test:
 	$(call install,$(TEST_PACKAGES))
 deps-bench:
 	$(call install,$(BENCH_PACKAGES))
 
+# One build folder for both commands. A first `make run` configures it
+# without the tests, so it needs nothing but the build packages; `make test`
+# switches the tests on (configure only: nothing current is rebuilt), and a
+# later `make run` keeps whatever the folder has.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+build-tests: deps-test $(BUILD)/CMakeCache.txt
+	@grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt || \
+		cmake -S . -B $(BUILD) -DBUILD_TESTING=ON -DKVORN_WITH_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
 run: build
-	@if [ -x $(BUILD)/ui/kvorn-calculator ]; then \
-		$(BUILD)/ui/kvorn-calculator; \
-	else \
-		echo "Rating the first worked example:"; \
-		$(BUILD)/cli/kvorn-score --separator=, Фрегат 3000 14,5 35 0,5 2000 100 400 24; \
-	fi
+	$(BUILD)/ui/kvorn-calculator
 
 # Everything: the normal build's tests, then the same suite under the
 # sanitizers, then every fuzz target for a bounded time.
-test: deps-test build
+test: build-tests
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory asan
 	$(MAKE) --no-print-directory fuzz
 
 # The quick loop for developers: the normal build's tests only.
-test-fast: deps-test build
+test-fast: build-tests
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 asan: deps-test
@@ -80,15 +88,21 @@ fuzz: deps-test
 		grep -E '^stat::(number_of_executed_units|peak_rss_mb)' $(FUZZ_BUILD)/$$target.log; \
 	done
 
-bench: deps-bench build
+bench: deps-bench build-tests
 	bench/run-benchmarks $(BUILD)
 
-package: deps-test build
+package: deps-package build
 	cd $(BUILD) && cpack -G DEB
 
 stacking-check: build
 	$(call install,$(CHECK_PACKAGES))
 	ui/check-stacking $(BUILD)/ui/kvorn-calculator
+
+# Shows that `make run` needs nothing the tests need: a clean clone, the
+# test-only packages hidden, under Xvfb until the window maps.
+fresh-run-check:
+	$(call install,xvfb xauth xdotool git)
+	tests/fresh-run-check
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -3,7 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "number_conversion.h"
 #include "score.h"
+#include "score_format.h"
 #include "ship_types.h"
 
 namespace {

@@ -4,6 +4,8 @@
 #include <istream>
 #include <ostream>
 
+#include "decimal_separator.h"
+#include "rating_error.h"
 #include "score.h"
 #include "ship_types.h"
 #include "text.h"
@@ -84,7 +86,9 @@ Rating RateShip(const ShipRow& row, char32_t separator)
         if (field.empty())
             return {};
     const std::string_view ship = row[0];
-    const ScoreInputs inputs = {row[1], row[5], row[2], row[3], row[4], row[6], row[7], row[8]};
+    ScoreInputs inputs;
+    for (std::size_t i = 0; i < WindowOrder.size(); ++i)
+        inputs.*WindowOrder[i] = row[i + 1];
     if (ship == PlaceholderText)
         return {NotSelected, {}, std::string(NotSelectedMessage)};
     ShipCoefficients coefficients;

@@ -1,18 +1,11 @@
 #pragma once
-// Number conversion, the score formula and the score's text.
-//
-// Data flow of one recomputation: the eight input texts are checked for
-// completeness, the ship selector for the placeholder; then each text is
-// converted (caliber first, then hull, hold, speed, manoeuvrability,
-// close-hauled, the two crew figures) and folded into one running sum in
-// x87 extended precision. Every operation is checked, so a division by zero,
-// an invalid operation or an overflow becomes a RatingError instead of an
-// infinity or NaN. Only the final quotient is rounded to a double, and that
-// double is what FormatScore writes.
+// One recomputation of the score. Data flow: the eight input texts are
+// checked for completeness and the ship selector for the placeholder; then
+// each text is converted (the caliber first, then Edit1 to Edit7) and folded
+// into one running sum in checked extended precision. Only the final
+// quotient is rounded to a double, and that double is what is written.
 
 #include <array>
-#include <limits>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -20,41 +13,29 @@
 
 namespace kvorn {
 
-using Extended = long double;
-static_assert(std::numeric_limits<Extended>::digits >= 64,
-              "the score needs a 64-bit-significand long double (x87 extended precision)");
-
 inline constexpr std::string_view NotSelectedMessage = "Не вбран тип корабля";
-inline constexpr std::string_view DivisionByZeroMessage = "Floating point division by zero";
-inline constexpr std::string_view InvalidOperationMessage = "Invalid floating point operation";
-inline constexpr std::string_view OverflowMessage = "Floating point overflow";
 
-enum class ErrorKind { Conversion, DivisionByZero, InvalidOperation, Overflow };
-
-class RatingError : public std::runtime_error {
-public:
-    RatingError(ErrorKind kind, const std::string& message)
-        : std::runtime_error(message), kind_(kind), message_(message)
-    {
-    }
-    ErrorKind kind() const noexcept { return kind_; }
-    // The whole message; what() stops at a NUL that a pasted text may hold.
-    const std::string& message() const noexcept { return message_; }
-
-private:
-    ErrorKind kind_;
-    std::string message_;
+// The eight figures of a ship, each the text of its control.
+struct ScoreInputs {
+    std::string_view Hull;             // Edit1, "Корпус"
+    std::string_view Hold;             // Edit2, "Трюм"
+    std::string_view Speed;            // Edit3, "Скорость"
+    std::string_view Manoeuvrability;  // Edit4, "Маневренность"
+    std::string_view CloseHauled;      // Edit5, "Бейдевинд"
+    std::string_view Crew1;            // Edit6, "Команда м/о", first figure
+    std::string_view Crew2;            // Edit7, second figure
+    std::string_view Caliber;          // ComboBox2, "Вооружение"
 };
+using ScoreInput = std::string_view ScoreInputs::*;
 
-// "'<text>' is not a valid floating point value", the text as it was.
-std::string ConversionMessage(std::string_view text);
-
-// Converts a whole text with the given decimal separator, or throws a
-// RatingError of kind Conversion.
-Extended ConvertNumber(std::string_view text, char32_t separator);
-
-// Two decimals and a point; below 2^120 in full, above in "%.2E" form.
-std::string FormatScore(double score);
+// Edit1 to Edit7, then ComboBox2.
+inline constexpr std::array<ScoreInput, 8> ControlOrder = {
+    &ScoreInputs::Hull,        &ScoreInputs::Hold,  &ScoreInputs::Speed, &ScoreInputs::Manoeuvrability,
+    &ScoreInputs::CloseHauled, &ScoreInputs::Crew1, &ScoreInputs::Crew2, &ScoreInputs::Caliber};
+// Top to bottom on the window, as the command line takes them too.
+inline constexpr std::array<ScoreInput, 8> WindowOrder = {
+    &ScoreInputs::Hull, &ScoreInputs::Speed, &ScoreInputs::Manoeuvrability, &ScoreInputs::CloseHauled,
+    &ScoreInputs::Hold, &ScoreInputs::Crew1, &ScoreInputs::Crew2,           &ScoreInputs::Caliber};
 
 enum class ScoreOutcome { NothingToDo, NotSelected, Score };
 
@@ -63,22 +44,8 @@ struct ScoreResult {
     std::string Text;  // the score, or the not-selected message
 };
 
-// The inputs in control order: Edit1 (hull), Edit2 (hold), Edit3 (speed),
-// Edit4 (manoeuvrability), Edit5 (close-hauled), Edit6, Edit7 (crew),
-// ComboBox2 (caliber).
-using ScoreInputs = std::array<std::string_view, 8>;
-
 // Throws RatingError on a conversion or arithmetic failure.
 ScoreResult ComputeScore(const ScoreInputs& inputs, std::string_view shipText,
                          const ShipCoefficients& coefficients, char32_t separator);
-
-// How a failure message is displayed: a final point is added when the last
-// character's code is above that of the point itself.
-std::string WithFinalPoint(std::string message);
-
-// The separator a locale reports (as UTF-8), or the point when that text is
-// not one usable character: empty, longer, or a character the number syntax
-// already uses (digit, space, sign, exponent mark).
-char32_t UsableSeparator(std::string_view localeText);
 
 }  // namespace kvorn

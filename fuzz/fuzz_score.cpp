@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parts.resize(9);
     kvorn::ScoreInputs inputs;
     for (std::size_t i = 0; i < 8; ++i)
-        inputs[i] = parts[i + 1];
+        inputs.*kvorn::ControlOrder[i] = parts[i + 1];
 
     try {
         const kvorn::ScoreResult result = kvorn::ComputeScore(inputs, parts[0], coefficients, separator);
@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fuzz::CheckArithmeticMessage(e.message());
         } else {
             bool named = false;
-            for (std::string_view input : inputs)
-                named = named || e.message() == kvorn::ConversionMessage(input);
+            for (kvorn::ScoreInput input : kvorn::ControlOrder)
+                named = named || e.message() == kvorn::ConversionMessage(inputs.*input);
             if (!named)
                 fuzz::Broken("conversion names no input", e.message());
         }

@@ -7,7 +7,10 @@
 #include <regex>
 #include <string>
 
+#include "checked_arithmetic.h"
+#include "number_conversion.h"
 #include "score.h"
+#include "score_format.h"
 
 namespace fuzz {
 

@@ -33,6 +33,13 @@ check "named for its version" grep -q "kvorn-calculator_1.1.1_" <<<"$deb"
 dpkg-deb -x "$deb" "$work/root"
 check "desktop entry valid" desktop-file-validate "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
 check "metainfo valid" appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.kvorn.Calculator.metainfo.xml"
+for file in ./usr/share/man/man1/kvorn-calculator.1.gz ./usr/share/man/man1/kvorn-score.1.gz \
+            ./usr/share/doc/kvorn-calculator/changelog.gz ./usr/share/doc/kvorn-calculator/copyright; do
+    check "carries $file" grep -q " $file\$" <<<"$contents"
+done
+lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
+check "lintian reports no error or warning" [ "$(grep -cE '^[EW]: ' "$work/lintian.log")" -eq 0 ]
+grep -E '^[EW]: ' "$work/lintian.log"
 check "scorer runs from the package" [ "$("$work/root/usr/bin/kvorn-score" --version)" = "kvorn-score 1.1.1" ]
 
 echo "$passes passed, $failures failed"

@@ -3,7 +3,12 @@
 #include <cmath>
 #include <string>
 
+#include "checked_arithmetic.h"
+#include "decimal_separator.h"
+#include "final_point.h"
+#include "number_conversion.h"
 #include "score.h"
+#include "score_format.h"
 #include "ship_types.h"
 
 using namespace kvorn;
@@ -53,7 +58,7 @@ TEST(Score, WorkedResults)
     for (const Ship& row : rows) {
         const ScoreResult result = ComputeScore(row.inputs, row.name, Picked(row.name), U',');
         EXPECT_EQ(result.Outcome, ScoreOutcome::Score) << row.name;
-        EXPECT_EQ(result.Text, row.label) << row.name << " " << row.inputs[7];
+        EXPECT_EQ(result.Text, row.label) << row.name << " " << row.inputs.Caliber;
     }
 }
 
@@ -70,15 +75,15 @@ TEST(Score, CaliberIsComparedAsANumber)
     const std::string at12 = Score("Шлюп", base);
     for (const char* same : {"12,0", "+12", "1,2e1", " 12 ", "012", "120e-1"}) {
         ScoreInputs inputs = base;
-        inputs[7] = same;
+        inputs.Caliber = same;
         EXPECT_EQ(Score("Шлюп", inputs), at12) << same;
     }
     // Anything that is not 12, 16, 24 or 32 weighs as 42 does, for every type.
     ScoreInputs at42 = base;
-    at42[7] = "42";
+    at42.Caliber = "42";
     for (const char* other : {"6", "0", "-12", "12,5", "1e9"}) {
         ScoreInputs inputs = base;
-        inputs[7] = other;
+        inputs.Caliber = other;
         EXPECT_EQ(Score("Шлюп", inputs), Score("Шлюп", at42)) << other;
     }
 }
@@ -87,7 +92,7 @@ TEST(Score, CrewAboveTheReferenceLowersTheScoreButItStaysPositive)
 {
     const ScoreInputs low = {"0", "0", "0", "0", "0", "187", "0", "12"};
     ScoreInputs high = low;
-    high[5] = "999";
+    high.Crew1 = "999";
     for (const ShipType& ship : ShipTypeTable) {
         const double base = std::stod(Score(ship.Name, low));
         const double lowered = std::stod(Score(ship.Name, high));
@@ -102,12 +107,12 @@ TEST(Score, CrewAboveTheReferenceLowersTheScoreButItStaysPositive)
 TEST(Score, NothingToDoWhileAnyInputIsEmpty)
 {
     const ScoreInputs full = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
-    for (std::size_t i = 0; i < full.size(); ++i) {
+    for (ScoreInput input : ControlOrder) {
         ScoreInputs inputs = full;
-        inputs[i] = "";
+        inputs.*input = "";
         for (std::string_view ship : {std::string_view("Фрегат"), PlaceholderText}) {
             const ScoreResult result = ComputeScore(inputs, ship, Picked("Фрегат"), U',');
-            EXPECT_EQ(result.Outcome, ScoreOutcome::NothingToDo) << i;
+            EXPECT_EQ(result.Outcome, ScoreOutcome::NothingToDo);
             EXPECT_EQ(result.Text, "");
         }
     }
@@ -126,14 +131,16 @@ TEST(Score, PlaceholderAsksForAShipTypeBeforeAnyConversion)
 TEST(Score, FirstBadFieldIsReportedInConversionOrder)
 {
     // Conversion order: caliber, then Edit1..Edit7.
-    const std::size_t order[] = {7, 0, 1, 2, 3, 4, 5, 6};
+    const ScoreInput order[] = {&ScoreInputs::Caliber, &ScoreInputs::Hull,        &ScoreInputs::Hold,
+                                &ScoreInputs::Speed,   &ScoreInputs::Manoeuvrability, &ScoreInputs::CloseHauled,
+                                &ScoreInputs::Crew1,   &ScoreInputs::Crew2};
     const ScoreInputs good = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
     const ScoreInputs bad = {"b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7"};
     for (std::size_t k = 0; k < 8; ++k) {
         ScoreInputs inputs = good;
         for (std::size_t j = k; j < 8; ++j)
-            inputs[order[j]] = bad[order[j]];
-        EXPECT_EQ(ErrorOf(inputs, "Фрегат", Picked("Фрегат")), ConversionMessage(bad[order[k]])) << k;
+            inputs.*order[j] = bad.*order[j];
+        EXPECT_EQ(ErrorOf(inputs, "Фрегат", Picked("Фрегат")), ConversionMessage(bad.*order[k])) << k;
     }
 }
 

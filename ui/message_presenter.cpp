@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "score.h"
+#include "final_point.h"
 
 namespace {
 

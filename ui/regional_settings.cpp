@@ -4,7 +4,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "score.h"
+#include "decimal_separator.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

@@ -19,6 +19,8 @@
 #include "keystroke_filters.h"
 #include "message_presenter.h"
 #include "regional_settings.h"
+#include "final_point.h"
+#include "rating_error.h"
 #include "score.h"
 
 #ifdef Q_OS_WIN
@@ -204,12 +206,10 @@ void TForm1::Handle(Work&& work)
 
 void TForm1::SUMM()
 {
-    const std::string texts[8] = {Utf8(Edit1->text()), Utf8(Edit2->text()), Utf8(Edit3->text()),
-                                  Utf8(Edit4->text()), Utf8(Edit5->text()), Utf8(Edit6->text()),
-                                  Utf8(Edit7->text()), Utf8(ComboBox2->currentText())};
-    kvorn::ScoreInputs inputs;
-    for (std::size_t i = 0; i < inputs.size(); ++i)
-        inputs[i] = texts[i];
+    const std::string hull = Utf8(Edit1->text()), hold = Utf8(Edit2->text()), speed = Utf8(Edit3->text()),
+                      manoeuvrability = Utf8(Edit4->text()), closeHauled = Utf8(Edit5->text()),
+                      crew1 = Utf8(Edit6->text()), crew2 = Utf8(Edit7->text()), caliber = Utf8(ComboBox2->currentText());
+    const kvorn::ScoreInputs inputs = {hull, hold, speed, manoeuvrability, closeHauled, crew1, crew2, caliber};
     const kvorn::ScoreResult result =
         kvorn::ComputeScore(inputs, Utf8(ComboBox1->currentText()), coefficients_, separator_);
     switch (result.Outcome) {
