@@ -7,7 +7,12 @@
 #include <benchmark/benchmark.h>
 
 #include "message_presenter.h"
-#include "tform1.h"
+#include <QLabel>
+#include <QLineEdit>
+
+#include "form1_window.h"
+#include "selector_box.h"
+#include "picture_button.h"
 
 namespace {
 
@@ -20,7 +25,7 @@ public:
 void Keystroke(benchmark::State& state)
 {
     SilentPresenter presenter;
-    TForm1 form(presenter);
+    Form1Window form(presenter);
     form.SetSeparatorSource([] { return U','; });
     const QStringList figures = {"300", "2000", "14,5", "35", "0,5", "100", "400"};
     QLineEdit* edits[] = {form.Edit1, form.Edit2, form.Edit3, form.Edit4, form.Edit5, form.Edit6, form.Edit7};

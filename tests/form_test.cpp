@@ -14,7 +14,9 @@
 
 #include "recording_presenter.h"
 #include "ship_types.h"
-#include "tform1.h"
+#include "form1_window.h"
+#include "selector_box.h"
+#include "picture_button.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +25,7 @@ class FormTest : public QObject {
 
 private:
     RecordingPresenter presenter;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<Form1Window> form;
     char32_t separator = U',';
 
     QWidget* Control(const QString& name) { return form->findChild<QWidget*>(name); }
@@ -98,7 +100,7 @@ private slots:
     {
         presenter.Forget();
         separator = U',';
-        form = std::make_unique<TForm1>(presenter);
+        form = std::make_unique<Form1Window>(presenter);
         form->SetSeparatorSource([this] { return separator; });
     }
     void cleanup() { form.reset(); }
@@ -165,8 +167,8 @@ private slots:
         QTest::newRow("Edit3") << u"Edit3"_s << 5 << 13 << true << u"Скорость"_s;
         QTest::newRow("Edit4") << u"Edit4"_s << 5 << 13 << true << u"Маневренность"_s;
         QTest::newRow("Edit5") << u"Edit5"_s << 5 << 13 << true << u"Бейдевинд"_s;
-        QTest::newRow("Edit6") << u"Edit6"_s << 3 << 13 << true << u"Команда м/о"_s;
-        QTest::newRow("Edit7") << u"Edit7"_s << 3 << 13 << true << u"Команда м/о"_s;
+        QTest::newRow("Edit6") << u"Edit6"_s << 3 << 13 << true << u"Команда м/о, первое число"_s;
+        QTest::newRow("Edit7") << u"Edit7"_s << 3 << 13 << true << u"Команда м/о, второе число"_s;
         QTest::newRow("ComboBox1") << u"ComboBox1"_s << 0 << 13 << true << u"Тип корабля"_s;
         QTest::newRow("ComboBox2") << u"ComboBox2"_s << 0 << 13 << true << u"Вооружение"_s;
         QTest::newRow("Label1") << u"Label1"_s << 0 << 19 << true << u"Результат"_s;

@@ -10,7 +10,12 @@
 #include <random>
 
 #include "recording_presenter.h"
-#include "tform1.h"
+#include <QLabel>
+#include <QLineEdit>
+
+#include "form1_window.h"
+#include "selector_box.h"
+#include "picture_button.h"
 
 using namespace Qt::StringLiterals;
 
@@ -33,7 +38,7 @@ class MonkeyTest : public QObject {
     Q_OBJECT
 
     RecordingPresenter presenter;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<Form1Window> form;
 
     QList<QLineEdit*> Edits() const
     {
@@ -52,7 +57,7 @@ private slots:
     void init()
     {
         presenter.Forget();
-        form = std::make_unique<TForm1>(presenter);
+        form = std::make_unique<Form1Window>(presenter);
         form->SetSeparatorSource([] { return U','; });
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "message_presenter.h"
-#include "tform1.h"
+#include "form1_window.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -104,7 +104,7 @@ int RunCalculator(int argc, char** argv)
 #endif
 
     DialogPresenter presenter;
-    TForm1 Form1(presenter);
+    Form1Window Form1(presenter);
     QApplication::setWindowIcon(Form1.windowIcon());  // decoded once, by the form
     presenter.SetOwner(&Form1);
     Form1.show();

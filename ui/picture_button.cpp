@@ -1,5 +1,6 @@
 #include "picture_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
@@ -24,4 +25,14 @@ void PictureButton::paintEvent(QPaintEvent*)
         painter.setPen(QPen(QColor(0xf6, 0xe7, 0xbf), 1, Qt::DotLine));
         painter.drawRect(option.rect.adjusted(0, 0, -1, -1));
     }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }

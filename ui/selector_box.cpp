@@ -1,8 +1,31 @@
 #include "selector_box.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionComboBox>
+#include <QWheelEvent>
+
+void SelectorBox::MakeEditable()
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // Qt finishes an edit by finding the text among the items (case-
+    // insensitively, through the completer), picking that item and emitting
+    // activated: the text would change, and a change fire, on leaving.
+    setCompleter(nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+}
+
+void SelectorBox::wheelEvent(QWheelEvent* event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
 
 void SelectorBox::paintEvent(QPaintEvent* event)
 {

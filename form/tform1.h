@@ -1,0 +1,74 @@
+#pragma once
+// The calculator form's behaviour, written once for every window. Data flow:
+// a window reports each change, keystroke and click of a control to the
+// handler the wiring table names; the handlers run the ship-type selection,
+// SUMM (the eight texts, the selector's text, ShipCoefficients and the
+// regional separator through the rating core) or Clear, and write back
+// through the FormView. A handler that fails is abandoned there and its
+// error goes to the view's error box: nothing escapes into the toolkit.
+
+#include <string>
+#include <string_view>
+
+#include "form_view.h"
+#include "ship_types.h"
+
+namespace kvorn {
+
+class TForm1 {
+public:
+    explicit TForm1(FormView& view) : view_(view) {}
+
+    const ShipCoefficients& Coefficients() const { return ShipCoefficients_; }
+    char32_t Separator() const { return separator_; }
+    // The regional separator, at start-up and on every notice of changed settings.
+    void SetSeparator(char32_t separator) { separator_ = separator; }
+
+    // What a window calls, by control: each runs the handler the wiring
+    // table binds to that control's event, inside the failure boundary.
+    void Changed(Control control);
+    void Clicked(Control control);
+    // Judges a typed character: returns it, rewritten, or 0 to discard it.
+    char32_t KeyPressed(Control control, char32_t key);
+    // Judges several characters typed at once (an input method, a key event
+    // carrying more than one); each one against the text as it will be once
+    // the characters kept before it are in. Returns what to insert.
+    std::u32string FilterTyped(Control control, std::u32string_view typed);
+
+    void SUMM();
+    void Clear();
+
+    void Edit1Change();
+    void Edit2Change();
+    void Edit3Change();
+    void Edit4Change();
+    void Edit5Change();
+    void Edit6Change();
+    void Edit7Change();
+    void ComboBox1Change();
+    void ComboBox2Change();
+    void BitBtn1Click();
+    void BitBtn2Click();
+
+    void Edit1KeyPress(Control Sender, char32_t& Key);
+    void Edit2KeyPress(Control Sender, char32_t& Key);
+    void Edit3KeyPress(Control Sender, char32_t& Key);
+    void Edit4KeyPress(Control Sender, char32_t& Key);
+    void Edit5KeyPress(Control Sender, char32_t& Key);
+    void Edit6KeyPress(Control Sender, char32_t& Key);
+    void Edit7KeyPress(Control Sender, char32_t& Key);
+    void ComboBox1KeyPress(Control Sender, char32_t& Key);
+    void ComboBox2KeyPress(Control Sender, char32_t& Key);
+
+private:
+    template <class Work>
+    void Handle(Work&& work);
+    void DecimalKeyPress(Control field, char32_t& Key);
+
+    FormView& view_;
+    ShipCoefficients ShipCoefficients_;
+    char32_t separator_ = U'.';
+    std::string pendingTyped_;  // characters of one event kept so far, not yet in the field
+};
+
+}  // namespace kvorn

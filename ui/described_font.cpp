@@ -1,0 +1,22 @@
+#include "described_font.h"
+
+#include <QFontInfo>
+#include <QStringList>
+
+void SubstitutePlatformFaces()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
+}
+
+QFont DescribedFont(const kvorn::FontDescription& description)
+{
+    QFont font(QString::fromUtf8(description.Face.data(), qsizetype(description.Face.size())));
+    font.setPixelSize(description.PixelHeight);
+    font.setBold(description.Bold);
+    // The stand-ins are wider than the narrow face the fields were sized
+    // for: three bold digits must fit a crew field.
+    if (QFontInfo(font).family() != font.family())
+        font.setStretch(90);
+    return font;
+}

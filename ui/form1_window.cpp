@@ -1,0 +1,292 @@
+#include "form1_window.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyledItemDelegate>
+#include <QWindow>
+
+#include "described_font.h"
+#include "edit_selection.h"
+#include "form_description.h"
+#include "keystroke_gate.h"
+#include "message_presenter.h"
+#include "picture_button.h"
+#include "pictures.h"
+#include "regional_settings.h"
+#include "selector_box.h"
+#include "ship_types.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <windowsx.h>
+#endif
+
+using kvorn::Control;
+using kvorn::ControlKind;
+
+namespace {
+
+constexpr const char* StyleSheet =
+    "QLineEdit, QComboBox { background-color: palette(button); border: 1px solid #5b3b16; border-radius: 0px;"
+    " padding: 0px; }\n"
+    "QLineEdit:focus, QComboBox:focus { border: 1px solid #1d4a73; }\n"
+    "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: top right; width: 15px;"
+    " border-left: 1px solid #8a6a42; background-color: #d9c7a0; }";
+
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// Lists show one item per ListItemHeight pixels.
+class FixedHeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kvorn::ListItemHeight};
+    }
+};
+
+}  // namespace
+
+Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      presenter_(presenter),
+      form_(*this),
+      separatorSource_(kvorn::RegionalSeparator),
+      gate_(new KeystrokeGate(form_, this)),
+      selection_(new EditSelection(this))
+{
+    SubstitutePlatformFaces();
+    const kvorn::WindowDescription& window = kvorn::Form1Properties;
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(FromUtf8(window.Caption));
+    setFont(DescribedFont(window.Font));
+    setStyleSheet(QString::fromLatin1(StyleSheet));
+    setFixedSize(window.Bounds.Width, window.Bounds.Height);
+    move(window.Bounds.Left, window.Bounds.Top);
+
+    // Created in stacking order, bottom to top.
+    for (const kvorn::ControlDescription& description : kvorn::Form1Controls)
+        controls_[description.Id] = Create(description);
+    const std::vector<Control> tabOrder = kvorn::TabOrder();
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(controls_.at(tabOrder[i - 1]), controls_.at(tabOrder[i]));
+    for (auto& [control, widget] : controls_)
+        Wire(control, widget);
+    LoadPictures();
+
+    form_.SetSeparator(separatorSource_());
+    ComboBox1->setFocus();
+}
+
+Form1Window::~Form1Window()
+{
+    // The controls go before this object's members; stop filtering them.
+    gate_->Unwatch();
+}
+
+QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
+{
+    QWidget* widget = nullptr;
+    const QString text = FromUtf8(d.Text);
+    switch (d.Kind) {
+    case ControlKind::Picture: {
+        auto* picture = new QLabel(this);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = picture;
+        break;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, this);
+        widget = label;
+        break;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(text, this);
+        edit->setMaxLength(d.MaxLength > 0 ? d.MaxLength : 32767);
+        widget = edit;
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new SelectorBox(this);
+        combo->setFont(DescribedFont(d.Font));
+        combo->MakeEditable();
+        combo->setMaxVisibleItems(kvorn::ListVisibleItems);
+        combo->setItemDelegate(new FixedHeightDelegate(combo));
+        for (std::string_view item : kvorn::ListItems(d.Id))
+            combo->addItem(FromUtf8(item));
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+        widget = combo;
+        break;
+    }
+    case ControlKind::PictureButton: {
+        auto* button = new PictureButton(this);
+        button->setIconSize(QSize(81, 22));
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(FromUtf8(d.Name));
+    widget->setGeometry(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height);
+    widget->setFont(DescribedFont(d.Font));
+    if (!d.AccessibleName.empty())
+        widget->setAccessibleName(FromUtf8(d.AccessibleName));
+    if (d.TabOrder < 0)
+        widget->setFocusPolicy(Qt::NoFocus);
+    return widget;
+}
+
+void Form1Window::Wire(Control control, QWidget* widget)
+{
+    switch (control) {
+    case Control::Image1: Image1 = static_cast<QLabel*>(widget); break;
+    case Control::Label2: Label2 = static_cast<QLabel*>(widget); break;
+    case Control::Label1:
+        Label1 = static_cast<QLabel*>(widget);
+        Label1->setAlignment(Qt::AlignCenter);
+        Label1->setStyleSheet(QStringLiteral("color: black;"));
+        break;
+    case Control::Edit1: Edit1 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit2: Edit2 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit3: Edit3 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit4: Edit4 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit5: Edit5 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit6: Edit6 = static_cast<QLineEdit*>(widget); break;
+    case Control::Edit7: Edit7 = static_cast<QLineEdit*>(widget); break;
+    case Control::ComboBox1: ComboBox1 = static_cast<SelectorBox*>(widget); break;
+    case Control::ComboBox2: ComboBox2 = static_cast<SelectorBox*>(widget); break;
+    case Control::BitBtn1: BitBtn1 = static_cast<PictureButton*>(widget); break;
+    case Control::BitBtn2: BitBtn2 = static_cast<PictureButton*>(widget); break;
+    }
+
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        connect(edit, &QLineEdit::textChanged, this, [this, control] { form_.Changed(control); });
+        gate_->Watch(edit, control);
+        selection_->Watch(edit);
+    } else if (auto* combo = qobject_cast<SelectorBox*>(widget)) {
+        // A pick from the list, and an edit of the text by other means than
+        // typing (Delete, cut, paste); never the program setting the text.
+        connect(combo, &QComboBox::activated, this, [this, control] { form_.Changed(control); });
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, control] { form_.Changed(control); });
+        combo->lineEdit()->setFont(combo->font());
+        combo->view()->setFont(combo->font());
+        gate_->Watch(combo, control);
+        gate_->Watch(combo->view(), control, true);
+    } else if (auto* button = qobject_cast<PictureButton*>(widget)) {
+        connect(button, &QPushButton::clicked, this, [this, control] { form_.Clicked(control); });
+    }
+}
+
+void Form1Window::LoadPictures()
+{
+    const JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24);
+    if (picture.image.isNull())
+        presenter_.ShowError(QStringLiteral("The background picture cannot be shown: ") + picture.error);
+    else
+        Image1->setPixmap(QPixmap::fromImage(picture.image));
+    BitBtn1->setIcon(LoadPicture(QStringLiteral(":/kvorn/clear.bmp"), "bmp"));
+    BitBtn2->setIcon(LoadPicture(QStringLiteral(":/kvorn/exit.bmp"), "bmp"));
+    setWindowIcon(ShipIcon());
+}
+
+void Form1Window::SetSeparatorSource(SeparatorSource source)
+{
+    separatorSource_ = std::move(source);
+    form_.SetSeparator(separatorSource_());
+}
+
+std::string Form1Window::Text(Control control) const
+{
+    const QWidget* widget = controls_.at(control);
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text().toStdString();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText().toStdString();
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text().toStdString();
+    return {};
+}
+
+void Form1Window::SetText(Control control, std::string_view text)
+{
+    QWidget* widget = controls_.at(control);
+    const QString value = FromUtf8(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(value);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(value);
+    }
+}
+
+void Form1Window::Focus(Control control) { controls_.at(control)->setFocus(Qt::OtherFocusReason); }
+void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(FromUtf8(text)); }
+void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(FromUtf8(message)); }
+void Form1Window::Close() { close(); }
+
+void Form1Window::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LocaleChange)
+        form_.SetSeparator(separatorSource_());
+    QWidget::changeEvent(event);
+}
+
+void Form1Window::DragAnywhere(QMouseEvent* event)
+{
+    if (QWindow* window = windowHandle(); window && window->startSystemMove())
+        return;
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void Form1Window::mousePressEvent(QMouseEvent* event)
+{
+    // Reached only from the picture, the labels and the bare window: the
+    // edits, combo boxes and buttons take their own presses.
+    if (event->button() == Qt::LeftButton) {
+        DragAnywhere(event);
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Form1Window::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1Window::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragging_ = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+#ifdef Q_OS_WIN
+bool Form1Window::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    auto* msg = static_cast<MSG*>(message);
+    if (eventType == "windows_generic_MSG" && msg->message == WM_NCHITTEST) {
+        // Let the default answer come first; the client area outside the
+        // controls then answers as a title bar would.
+        const LRESULT answer = DefWindowProcW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+        const QPoint at = mapFromGlobal(QPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)));
+        QWidget* under = childAt(at);
+        const bool background = !under || under == Image1 || under == Label1 || under == Label2;
+        *result = answer == HTCLIENT && background ? HTCAPTION : answer;
+        return true;
+    }
+    return QWidget::nativeEvent(eventType, message, result);
+}
+#endif
