@@ -393,39 +393,6 @@ private slots:
         QCOMPARE(form->Label1->text(), at42);  // 6 weighs as 42 does
     }
 
-    void notSelectedIsAskedOnEveryChange()
-    {
-        Show();
-        const QStringList figures = {"3000", "14,5", "35", "0,5", "2000", "100", "400"};
-        QLineEdit* order[] = {form->Edit1, form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7};
-        for (int i = 0; i < 7; ++i)
-            Type(order[i], figures[i]);
-        QVERIFY(presenter.messages.isEmpty());  // the caliber is still empty
-        Pick(form->ComboBox2, 0);
-        QCOMPARE(presenter.messages, QStringList{u"Не вбран тип корабля"_s});
-        form->Edit7->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(form->Edit7, Qt::Key_End);
-        QTest::keyClick(form->Edit7, Qt::Key_Backspace);  // "40": still complete
-        QCOMPARE(presenter.messages.size(), 2);
-        QTest::keyClick(form->Edit7, Qt::Key_1);
-        QCOMPARE(presenter.messages.size(), 3);
-        QCOMPARE(form->Label1->text(), QString());
-    }
-
-    void conversionErrorKeepsTheLastScore()
-    {
-        separator = U'.';
-        form->SetSeparatorSource([this] { return separator; });
-        Show();
-        Enter("Фрегат", {"3000", "14.5", "35", "0.5", "2000", "100", "400"}, 2);
-        QCOMPARE(form->Label1->text(), u"122.05"_s);
-        form->Edit3->clear();
-        Paste(form->Edit3, u"12,5"_s);
-        QCOMPARE(presenter.errors.last(), u"'12,5' is not a valid floating point value"_s);
-        QCOMPARE(form->Label1->text(), u"122.05"_s);
-        QVERIFY(form->isVisible());
-    }
-
     void divisionByZeroBeforeAnyTypeIsPicked()
     {
         Show();
@@ -458,14 +425,6 @@ private slots:
         QVERIFY(form->Coefficients() == frigate);
         QVERIFY(presenter.messages.isEmpty());
         QVERIFY(presenter.errors.isEmpty());
-    }
-
-    void clearingOneFieldKeepsTheOldResult()
-    {
-        Show();
-        Enter("Корвет", {"2500", "15,7", "41,5", "0,45", "1200", "120", "180"}, 1);
-        form->Edit4->clear();
-        QCOMPARE(form->Label1->text(), u"94.23"_s);
     }
 
     void nearMissShipNameKeepsThePreviousCoefficients()

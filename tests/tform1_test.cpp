@@ -1,0 +1,205 @@
+// The form's behaviour through its view interface, with no window system.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "form_description.h"
+#include "tform1.h"
+
+using namespace kvorn;
+
+namespace {
+
+std::string NameOf(Control control) { return std::string(Describe(control).Name); }
+
+// Remembers every call, and fires an edit's change event when its text
+// changes, as both toolkits do.
+class FakeView : public FormView {
+public:
+    TForm1* form = nullptr;
+    std::map<Control, std::string> texts = {{Control::ComboBox1, std::string(PlaceholderText)}};
+    std::vector<std::string> log;
+    std::vector<std::string> messages, errors;
+    bool closed = false;
+    Control brokenControl = Control::Image1;  // Text() of it throws
+
+    std::string Text(Control control) const override
+    {
+        if (control == brokenControl)
+            throw std::runtime_error("cannot read " + NameOf(control));
+        const auto found = texts.find(control);
+        return found == texts.end() ? std::string() : found->second;
+    }
+    void SetText(Control control, std::string_view text) override
+    {
+        log.push_back("SetText " + NameOf(control) + " '" + std::string(text) + "'");
+        const bool changed = texts[control] != text;
+        texts[control] = text;
+        if (changed && Describe(control).Kind == ControlKind::Edit)
+            form->Changed(control);
+    }
+    void Focus(Control control) override { log.push_back("Focus " + NameOf(control)); }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    void ShowError(std::string_view message) override { errors.emplace_back(message); }
+    void Close() override { closed = true; }
+};
+
+class FormBehaviour : public ::testing::Test {
+protected:
+    FakeView view;
+    TForm1 form{view};
+
+    void SetUp() override
+    {
+        view.form = &form;
+        form.SetSeparator(U',');
+    }
+    // The frigate of the first worked result, typed but not yet computed.
+    void EnterFrigate(const char* ship = "Фрегат")
+    {
+        const std::pair<Control, const char*> figures[] = {
+            {Control::Edit1, "3000"}, {Control::Edit2, "2000"}, {Control::Edit3, "14,5"}, {Control::Edit4, "35"},
+            {Control::Edit5, "0,5"},  {Control::Edit6, "100"},  {Control::Edit7, "400"},  {Control::ComboBox2, "24"}};
+        for (const auto& [control, text] : figures)
+            view.texts[control] = text;
+        view.texts[Control::ComboBox1] = ship;
+    }
+    std::string Label() { return view.texts[Control::Label1]; }
+};
+
+}  // namespace
+
+// Each control's event runs the handler the wiring table names.
+TEST_F(FormBehaviour, EveryChangeHandlerRecomputes)
+{
+    EnterFrigate();
+    form.Changed(Control::ComboBox1);  // picks the type, then SUMM
+    ASSERT_EQ(Label(), "122.05");
+    for (Control control : {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4, Control::Edit5,
+                            Control::Edit6, Control::Edit7, Control::ComboBox2}) {
+        view.texts[Control::Label1] = "";
+        form.Changed(control);
+        EXPECT_EQ(Label(), "122.05") << NameOf(control);
+    }
+    // Changes of what has no change handler do nothing.
+    view.texts[Control::Label1] = "";
+    form.Changed(Control::BitBtn1);
+    form.Changed(Control::Label1);
+    EXPECT_EQ(Label(), "");
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(FormBehaviour, KeyPressHandlersApplyTheirFieldsRule)
+{
+    view.texts[Control::Edit4] = "1,2";
+    const struct {
+        Control control;
+        char32_t key, kept;
+    } rows[] = {
+        {Control::Edit1, U'7', U'7'},     {Control::Edit2, U'x', 0},        {Control::Edit6, 8, 8},
+        {Control::Edit7, U'.', 0},        {Control::Edit3, U'.', U','},     {Control::Edit5, U'-', 0},
+        {Control::Edit4, U',', 0},        {Control::Edit4, U'3', U'3'},     {Control::ComboBox1, U'1', 0},
+        {Control::ComboBox2, 8, 0},       {Control::BitBtn1, U'a', U'a'},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(form.KeyPressed(row.control, row.key), row.kept) << NameOf(row.control) << " " << int(row.key);
+}
+
+TEST_F(FormBehaviour, SeveralCharactersAtOnceAreJudgedOneAfterAnother)
+{
+    const struct {
+        const char* before;
+        std::u32string typed, kept;
+    } rows[] = {
+        {"", U",,", U","}, {"", U",5,", U",5"}, {"1,", U"5.", U"5"}, {"", U"1x2.3", U"12,3"}};
+    for (const auto& row : rows) {
+        view.texts[Control::Edit3] = row.before;
+        EXPECT_EQ(form.FilterTyped(Control::Edit3, row.typed), row.kept) << row.before;
+    }
+    // Nothing of one event is left over for the next.
+    view.texts[Control::Edit4] = "";
+    form.FilterTyped(Control::Edit3, U",");
+    EXPECT_EQ(form.FilterTyped(Control::Edit4, U","), U",");
+}
+
+TEST_F(FormBehaviour, NothingHappensWhileAnyInputIsEmptyAndThePlaceholderAsksEveryTime)
+{
+    EnterFrigate("Тип корабля");
+    view.texts[Control::Label1] = "old";
+    view.texts[Control::Edit5] = "";
+    form.Changed(Control::Edit5);
+    EXPECT_TRUE(view.messages.empty());
+    view.texts[Control::Edit5] = "0,5";
+    form.Changed(Control::Edit5);
+    form.Changed(Control::Edit7);
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Не вбран тип корабля", "Не вбран тип корабля"}));
+    EXPECT_EQ(Label(), "old");
+}
+
+TEST_F(FormBehaviour, SelectionComesBeforeTheScoreAndNearMissesKeepTheLastType)
+{
+    EnterFrigate("Корвет");
+    form.Changed(Control::ComboBox1);  // with SUMM first, the zero divisor would fail
+    EXPECT_TRUE(view.errors.empty());
+    const ShipCoefficients corvette = form.Coefficients();
+    EXPECT_EQ(corvette.CannonCount, 32);
+    view.texts[Control::ComboBox1] = "корвет";
+    form.Changed(Control::ComboBox1);
+    EXPECT_EQ(form.Coefficients(), corvette);
+}
+
+TEST_F(FormBehaviour, AFailureIsShownOnceAndLeavesTheLabel)
+{
+    EnterFrigate();
+    form.Changed(Control::ComboBox1);
+    ASSERT_EQ(Label(), "122.05");
+    form.SetSeparator(U'.');
+    form.Changed(Control::Edit3);
+    EXPECT_EQ(view.errors, std::vector<std::string>{"'14,5' is not a valid floating point value"});
+    EXPECT_EQ(Label(), "122.05");
+    // Not only the core's errors: whatever a handler raises stops there.
+    view.brokenControl = Control::Edit1;
+    form.Changed(Control::Edit1);
+    EXPECT_EQ(view.errors.back(), "cannot read Edit1");
+    EXPECT_EQ(form.KeyPressed(Control::Edit3, U'5'), U'5');  // Edit3 still readable
+    view.brokenControl = Control::Edit3;
+    EXPECT_EQ(form.KeyPressed(Control::Edit3, U'5'), char32_t(0));
+}
+
+TEST_F(FormBehaviour, ClearEmptiesInOrderAndKeepsTheCoefficients)
+{
+    EnterFrigate();
+    form.Changed(Control::ComboBox1);
+    const ShipCoefficients frigate = form.Coefficients();
+    view.log.clear();
+    form.Clicked(Control::BitBtn1);
+    EXPECT_EQ(view.log, (std::vector<std::string>{
+                            "SetText Edit1 ''", "SetText Edit2 ''", "SetText Edit3 ''", "SetText Edit4 ''",
+                            "SetText Edit5 ''", "SetText Edit6 ''", "SetText Edit7 ''", "SetText Label1 ''",
+                            "SetText ComboBox1 'Тип корабля'", "SetText ComboBox2 ''", "Focus ComboBox1"}));
+    EXPECT_EQ(form.Coefficients(), frigate);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.errors.empty());
+    EXPECT_FALSE(view.closed);
+    form.Clicked(Control::BitBtn2);
+    EXPECT_TRUE(view.closed);
+}
+
+TEST(FormDescription, EveryControlOnceWithItsTabStopAndItems)
+{
+    std::vector<Control> order = TabOrder();
+    EXPECT_EQ(order, (std::vector<Control>{Control::ComboBox1, Control::Edit1, Control::Edit3, Control::Edit4,
+                                           Control::Edit5, Control::Edit2, Control::Edit6, Control::Edit7,
+                                           Control::ComboBox2, Control::BitBtn1, Control::BitBtn2}));
+    for (const ControlDescription& d : Form1Controls)
+        EXPECT_EQ(&Describe(d.Id), &d) << d.Name;
+    const std::vector<std::string_view> ships = ListItems(Control::ComboBox1);
+    ASSERT_EQ(ships.size(), ShipTypeTable.size());
+    EXPECT_EQ(ships.front(), "Мановар");
+    EXPECT_EQ(ships.back(), "Баркас");
+    EXPECT_EQ(ListItems(Control::ComboBox2), (std::vector<std::string_view>{"12", "16", "24", "32", "42"}));
+}
