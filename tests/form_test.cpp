@@ -302,6 +302,17 @@ private slots:
         commit.setCommitString(u"1x2.3"_s);
         QApplication::sendEvent(form->Edit3, &commit);
         QCOMPARE(form->Edit3->text(), u"12,3"_s);
+        // Several characters in one event: the second separator is judged
+        // with the first already in.
+        form->Edit4->setFocus(Qt::OtherFocusReason);
+        QInputMethodEvent twoSeparators;
+        twoSeparators.setCommitString(u",5,"_s);
+        QApplication::sendEvent(form->Edit4, &twoSeparators);
+        QCOMPARE(form->Edit4->text(), u",5"_s);
+        form->Edit5->setFocus(Qt::OtherFocusReason);
+        QKeyEvent doubled(QEvent::KeyPress, 0, Qt::NoModifier, u",,"_s);
+        QApplication::sendEvent(form->Edit5, &doubled);
+        QCOMPARE(form->Edit5->text(), u","_s);
         form->ComboBox2->setFocus(Qt::OtherFocusReason);
         QInputMethodEvent intoSelector;
         intoSelector.setCommitString(u"16"_s);
@@ -468,11 +479,160 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form->Edit1);
     }
 
-    void exitClosesTheWindow()
+    void buttonsClickOnTheMouseSpaceAndReturn_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");  // 0: a left click
+        QTest::newRow("exit, mouse") << u"BitBtn2"_s << 0;
+        QTest::newRow("exit, Return") << u"BitBtn2"_s << int(Qt::Key_Return);
+        QTest::newRow("clear, Enter") << u"BitBtn1"_s << int(Qt::Key_Enter);
+        QTest::newRow("clear, Space") << u"BitBtn1"_s << int(Qt::Key_Space);
+    }
+    void buttonsClickOnTheMouseSpaceAndReturn()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        Show();
+        Type(form->Edit1, u"5"_s);
+        auto* target = qobject_cast<QPushButton*>(Control(button));
+        target->setFocus(Qt::TabFocusReason);
+        if (key == 0) {
+            QTest::mouseClick(target, Qt::LeftButton);
+        } else {
+            QTest::keyPress(target, Qt::Key(key));
+            QTest::keyRelease(target, Qt::Key(key));
+        }
+        if (button == u"BitBtn2"_s)
+            QVERIFY(!form->isVisible());
+        else
+            QCOMPARE(form->Edit1->text(), QString());
+    }
+
+    // A paste into a selector is one change; leaving it changes nothing more
+    // and leaves the text as it is: no look-up among the items.
+    void selectorTextStaysAsTheUserLeftIt_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QString>("pasted");
+        QTest::newRow("ship in lower case") << u"ComboBox1"_s << u"корвет"_s;
+        QTest::newRow("caliber") << u"ComboBox2"_s << u"42"_s;
+    }
+    void selectorTextStaysAsTheUserLeftIt()
+    {
+        QFETCH(QString, selector);
+        QFETCH(QString, pasted);
+        Show();
+        for (QLineEdit* edit : {form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6, form->Edit7})
+            Type(edit, u"1"_s);
+        Pick(form->ComboBox2, 0);
+        // Each recomputation now shows one message (the placeholder) or one
+        // error (a ship text but no type ever picked: division by zero).
+        presenter.Forget();
+        auto* combo = qobject_cast<QComboBox*>(Control(selector));
+        combo->setFocus(Qt::OtherFocusReason);
+        combo->lineEdit()->selectAll();
+        Paste(combo, pasted);
+        QCOMPARE(presenter.messages.size() + presenter.errors.size(), 1);
+        QTest::keyClick(combo, Qt::Key_Tab);
+        QVERIFY(!combo->hasFocus());
+        QCOMPARE(combo->currentText(), pasted);
+        QCOMPARE(presenter.messages.size() + presenter.errors.size(), 1);
+        if (selector == u"ComboBox1"_s)
+            QCOMPARE(presenter.errors, QStringList{u"Floating point division by zero"_s});
+    }
+
+    void typingIntoAnOpenListMovesNothing_data()
+    {
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("ship") << u"ComboBox1"_s << u"Ш"_s;
+        QTest::newRow("caliber") << u"ComboBox2"_s << u"4"_s;
+    }
+    void typingIntoAnOpenListMovesNothing()
+    {
+        QFETCH(QString, selector);
+        QFETCH(QString, typed);
+        Show();
+        auto* combo = qobject_cast<QComboBox*>(Control(selector));
+        combo->setFocus(Qt::OtherFocusReason);
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Down);
+        const int row = list->currentIndex().row();
+        TypeKeys(list, typed);
+        QCOMPARE(list->currentIndex().row(), row);
+        QTest::keyClick(list, Qt::Key_Down);  // the list's own keys still work
+        QCOMPARE(list->currentIndex().row(), row + 1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(combo->currentIndex(), row + 1);
+    }
+
+    void wheelChangesOnlyAFocusedSelector()
     {
         Show();
-        QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
-        QVERIFY(!form->isVisible());
+        Pick(form->ComboBox2, 1);
+        auto wheel = [this] {
+            const QPointF at(10, 10);
+            QWheelEvent event(at, form->ComboBox2->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(form->ComboBox2, &event);
+        };
+        form->Edit1->setFocus(Qt::OtherFocusReason);
+        wheel();
+        QCOMPARE(form->ComboBox2->currentIndex(), 1);
+        form->ComboBox2->setFocus(Qt::OtherFocusReason);
+        wheel();
+        QCOMPARE(form->ComboBox2->currentIndex(), 2);
+    }
+
+    // Leaving the window and coming back neither shows a selection while
+    // away nor selects anything new: the next digit goes after the last.
+    void selectionWhileTheWindowIsInactive()
+    {
+        Show();
+        Type(form->Edit1, u"7"_s);
+        QCOMPARE(form->Edit1->selectedText(), QString());
+        Type(form->Edit3, u"12,5"_s);
+        form->Edit3->setFocus(Qt::OtherFocusReason);
+        form->Edit3->selectAll();
+        QWidget other;
+        other.setGeometry(0, 0, 50, 50);
+        auto away = [&] {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        };
+        auto back = [&] {
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        };
+        away();
+        QCOMPARE(form->Edit3->selectedText(), QString());
+        back();
+        QCOMPARE(QApplication::focusWidget(), form->Edit3);
+        QCOMPARE(form->Edit3->selectedText(), u"12,5"_s);  // given back as it was
+
+        form->Edit1->setFocus(Qt::MouseFocusReason);
+        form->Edit1->end(false);
+        away();
+        back();
+        QCOMPARE(form->Edit1->selectedText(), QString());
+        QTest::keyClick(form->Edit1, Qt::Key_8);
+        QCOMPARE(form->Edit1->text(), u"78"_s);
+    }
+
+    void shiftClickExtendsTheSelectionFromTheCaret()
+    {
+        Show();
+        Type(form->Edit1, u"12345"_s);
+        form->Edit1->setCursorPosition(1);
+        form->Edit2->setFocus(Qt::OtherFocusReason);
+        form->Edit1->setCursorPosition(1);
+        QTest::mouseClick(form->Edit1, Qt::LeftButton, Qt::ShiftModifier, QPoint(form->Edit1->width() - 4, 10));
+        QCOMPARE(QApplication::focusWidget(), form->Edit1);
+        QCOMPARE(form->Edit1->selectedText(), u"2345"_s);
     }
 
     void hugePasteIntoASelectorIsHandledQuickly()

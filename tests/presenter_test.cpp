@@ -9,9 +9,30 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QWindow>
+
+#include <functional>
+
 #include "message_presenter.h"
+#include "pictures.h"
 
 using namespace Qt::StringLiterals;
+
+// Hands every message box that is shown to `seen`.
+class ShowWatcher : public QObject {
+public:
+    explicit ShowWatcher(std::function<void(QMessageBox*)> seen) : seen_(std::move(seen)) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched))
+                seen_(box);
+        return false;
+    }
+
+private:
+    std::function<void(QMessageBox*)> seen_;
+};
 
 class PresenterTest : public QObject {
     Q_OBJECT
@@ -23,11 +44,24 @@ class PresenterTest : public QObject {
         bool onTop = false;
         bool centred = false;
         bool hasIcon = false;
+        bool titleBarIcon = false;
+        bool minimiseOrMaximise = false;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QStringList buttons;
         QString defaultButton;
         bool closedByEscape = false;
     };
+
+    // Whether an icon has a pixel that is not fully transparent.
+    static bool Visible(const QIcon& icon)
+    {
+        const QImage image = icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    return true;
+        return false;
+    }
 
     // Looks at the box that is open, then answers it with Escape.
     static void Inspect(Seen& seen)
@@ -39,6 +73,9 @@ class PresenterTest : public QObject {
             seen.title = box->windowTitle();
             seen.modal = box->windowModality() == Qt::ApplicationModal;
             seen.onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
+            seen.titleBarIcon = Visible(box->windowHandle()->icon());
+            seen.minimiseOrMaximise = !(box->windowFlags() & Qt::CustomizeWindowHint) ||
+                                      (box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
             const QRect screen = box->screen()->geometry();
             seen.centred = (box->frameGeometry().center() - screen.center()).manhattanLength() <= 2;
             if (auto* message = qobject_cast<QMessageBox*>(box)) {
@@ -60,7 +97,11 @@ class PresenterTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QApplication::setApplicationDisplayName(u"Kvorn calculator"_s); }
+    void initTestCase()
+    {
+        QApplication::setApplicationDisplayName(u"Kvorn calculator"_s);
+        QApplication::setWindowIcon(ShipIcon());  // as the program has it: the boxes must not show it
+    }
 
     void messageDialog()
     {
@@ -76,6 +117,8 @@ private slots:
         QVERIFY(seen.onTop);
         QVERIFY(seen.centred);
         QVERIFY(!seen.hasIcon);
+        QVERIFY(!seen.titleBarIcon);
+        QVERIFY(!seen.minimiseOrMaximise);
         QCOMPARE(seen.buttons, QStringList{u"OK"_s});
         QCOMPARE(seen.defaultButton, u"OK"_s);
         QVERIFY(seen.closedByEscape);
@@ -104,6 +147,8 @@ private slots:
         QCOMPARE(seen.title, u"Kvorn calculator"_s);
         QCOMPARE(seen.text, u"'12,5' is not a valid floating point value."_s);
         QCOMPARE(seen.icon, QMessageBox::Critical);
+        QVERIFY(!seen.titleBarIcon);
+        QVERIFY(!seen.minimiseOrMaximise);
         QVERIFY(seen.modal);
         QVERIFY(seen.centred);
         QCOMPARE(seen.buttons, QStringList{u"OK"_s});
@@ -111,21 +156,24 @@ private slots:
         QVERIFY(seen.closedByEscape);
     }
 
-    void oneBoxAtATime()
+    void oneBoxAtATimeAndTheNextAfterIt()
     {
+        // Every box that opens is recorded and closes itself shortly after.
+        QStringList shown;
         DialogPresenter presenter;
-        int opened = 0;
-        QTimer::singleShot(50, [&] {
-            ++opened;
-            // A second failure while the first box is open opens nothing.
+        auto record = [&shown](QMessageBox* box) {
+            shown << box->text();
+            QTimer::singleShot(60, box, [box] { box->reject(); });
+        };
+        ShowWatcher watcher(record);
+        QTimer::singleShot(20, [&] {
+            // A failure while the first box is open opens nothing...
             presenter.ShowError(u"second"_s);
-            QTimer::singleShot(50, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-            QTest::qWait(150);
-            if (QApplication::activeModalWidget())
-                QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
         });
         presenter.ShowError(u"first"_s);
-        QCOMPARE(opened, 1);
+        // ...and the next failure after it has closed opens its own box.
+        presenter.ShowError(u"third"_s);
+        QCOMPARE(shown, QStringList({u"first."_s, u"third."_s}));
         QVERIFY(!QApplication::activeModalWidget());
     }
 

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,13 +51,20 @@ private:
 };
 
 // Modal for the whole application, a transient of the owner and on top as
-// it is, so a window manager stacks it above the always-on-top window.
+// it is, so a window manager stacks it above the always-on-top window. A
+// fixed-size box has a dialog's functions only (move, close) and no icon of
+// its own in its title bar.
 void PrepareBox(QDialog& box, QWidget* owner)
 {
     box.setWindowTitle(Title());
     box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    box.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                       Qt::WindowStaysOnTopHint);
+    // Without an icon of its own a window shows the application's: a blank
+    // one shows nothing.
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    box.setWindowIcon(QIcon(blank));
     if (QScreen* screen = ScreenOf(owner))
         box.installEventFilter(new CentreOnScreen(&box, screen));
 }
@@ -77,7 +86,7 @@ void OneAtATime(bool& showing, Run&& run)
 void DialogPresenter::ShowMessage(const QString& text)
 {
     OneAtATime(showing_, [&] {
-        QDialog box(owner_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        QDialog box(owner_);
         auto* label = new QLabel(text, &box);
         label->setObjectName("MessageText");
         label->setFont(QApplication::font("QMessageBox"));
