@@ -62,6 +62,39 @@ TEST(Score, WorkedResults)
     }
 }
 
+// One row per term: a ship with only that term's figure set (C1 at 187
+// zeroes its term); the last rows are decimal ties, on purpose-made
+// coefficients, that show whether the quotient is rounded to a double
+// before it is written and whether 4.6 is taken as a double. The labels
+// were worked out with exact rational arithmetic, rounding as the
+// computation does, independently of this code.
+TEST(Score, EachTermAndTheRoundingOfTheQuotient)
+{
+    ShipCoefficients longboat;
+    SelectShipType("Баркас", longboat);
+    ShipCoefficients tie1000 = {1, 0, 120.0006, 0, 0, 0, 0};
+    ShipCoefficients tie1 = {38.14262023217247, 0, 0, 0, 0, 0, 0};
+    ASSERT_EQ(tie1000.Caliber12, 0x1.e0009d495182bp+6);
+    ASSERT_EQ(tie1.ShipDivisor, 0x1.31241613876dfp+5);
+    const struct {
+        ScoreInputs inputs;
+        const ShipCoefficients& coefficients;
+        const char* label;
+    } rows[] = {
+        {{"99999", "0", "0", "0", "0", "187", "0", "42"}, longboat, "304.12"},
+        {{"0", "9992", "0", "0", "0", "187", "0", "42"}, longboat, "39.86"},
+        {{"0", "0", "99999", "0", "0", "187", "0", "42"}, longboat, "81565.89"},
+        {{"0", "0", "0", "99999", "0", "187", "0", "42"}, longboat, "13016.47"},
+        {{"0", "0", "0", "0", "99999", "187", "0", "42"}, longboat, "24116.37"},
+        {{"0", "0", "0", "0", "0", "999", "0", "42"}, longboat, "25.83"},
+        {{"0", "0", "0", "0", "0", "187", "965", "42"}, longboat, "39.49"},
+        {{"0", "0", "0", "0", "0", "187", "0", "12"}, tie1000, "1000.00"},
+        {{"0", "0", "0", "0", "0", "187", "0", "42"}, tie1, "1.00"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ComputeScore(row.inputs, "Баркас", row.coefficients, U',').Text, row.label) << row.label;
+}
+
 TEST(Score, SeparatorOfThePointLocale)
 {
     EXPECT_EQ(Score("Фрегат", {"3000", "2000", "14.5", "35", "0.5", "100", "400", "24"}, U'.'), "122.05");
@@ -197,6 +230,10 @@ TEST(Format, TwoStageRounding)
         {5.1e96, "5.10E+96"},
         {1e300, "1.00E+300"},
         {1.5e-5 * 1e-300, "0.00"},
+        {0.145, "0.14"},  // 17 places, not 16
+        {0.285, "0.28"},
+        {16000.295, "16000.30"},
+        {16383.5, "16383.50"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(FormatScore(row.value), row.text) << row.value;
@@ -260,6 +297,8 @@ TEST(Conversion, Rules)
         {"1 2", U',', false, 0},
         {"1e4999", U',', false, 0},  // beyond extended precision
         {"1e5001", U',', false, 0},  // the digit after 500 is left unread
+        {"0e5000", U',', false, 0},
+        {"1e-5000", U',', false, 0},
         {"1e1ee", U',', false, 0},
         {"0x10", U',', false, 0},
         {"١٢", U',', false, 0},
