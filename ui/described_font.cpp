@@ -1,6 +1,6 @@
 #include "described_font.h"
 
-#include <QFontInfo>
+#include <QFontDatabase>
 #include <QStringList>
 
 void SubstitutePlatformFaces()
@@ -15,8 +15,9 @@ QFont DescribedFont(const kvorn::FontDescription& description)
     font.setPixelSize(description.PixelHeight);
     font.setBold(description.Bold);
     // The stand-ins are wider than the narrow face the fields were sized
-    // for: three bold digits must fit a crew field.
-    if (QFontInfo(font).family() != font.family())
+    // for: three bold digits must fit a crew field. The database answers
+    // without matching a font, which at start-up would cost one load each.
+    if (!QFontDatabase::hasFamily(font.family()))
         font.setStretch(90);
     return font;
 }
