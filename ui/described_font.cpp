@@ -15,9 +15,11 @@ QFont DescribedFont(const kvorn::FontDescription& description)
     font.setPixelSize(description.PixelHeight);
     font.setBold(description.Bold);
     // The stand-ins are wider than the narrow face the fields were sized
-    // for: three bold digits must fit a crew field. The database answers
-    // without matching a font, which at start-up would cost one load each.
-    if (!QFontDatabase::hasFamily(font.family()))
+    // for: three bold digits must fit a crew field. The installed families
+    // are read once: asking for each face runs fontconfig's substitution,
+    // and a font match per widget would load a font each.
+    static const QStringList installed = QFontDatabase::families();
+    if (!installed.contains(font.family(), Qt::CaseInsensitive))
         font.setStretch(90);
     return font;
 }

@@ -62,7 +62,6 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
     const kvorn::WindowDescription& window = kvorn::Form1Properties;
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(FromUtf8(window.Caption));
-    setFont(DescribedFont(window.Font));
     setStyleSheet(QString::fromLatin1(StyleSheet));
     setFixedSize(window.Bounds.Width, window.Bounds.Height);
     move(window.Bounds.Left, window.Bounds.Top);
@@ -73,6 +72,9 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
     const std::vector<Control> tabOrder = kvorn::TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(controls_.at(tabOrder[i - 1]), controls_.at(tabOrder[i]));
+    // Set once every control has its own font, so that none is laid out in
+    // this one first: no control shows text in it.
+    setFont(DescribedFont(window.Font));
     for (auto& [control, widget] : controls_)
         Wire(control, widget);
     LoadPictures();
@@ -111,7 +113,6 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
     }
     case ControlKind::ComboBox: {
         auto* combo = new SelectorBox(this);
-        combo->setFont(DescribedFont(d.Font));
         combo->MakeEditable();
         combo->setMaxVisibleItems(kvorn::ListVisibleItems);
         combo->setItemDelegate(new FixedHeightDelegate(combo));
@@ -171,6 +172,7 @@ void Form1Window::Wire(Control control, QWidget* widget)
         // typing (Delete, cut, paste); never the program setting the text.
         connect(combo, &QComboBox::activated, this, [this, control] { form_.Changed(control); });
         connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, control] { form_.Changed(control); });
+        // The text part and the list do not follow the combo box's font.
         combo->lineEdit()->setFont(combo->font());
         combo->view()->setFont(combo->font());
         gate_->Watch(combo, control);
