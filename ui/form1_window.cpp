@@ -85,8 +85,11 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
 
 Form1Window::~Form1Window()
 {
-    // The controls go before this object's members; stop filtering them.
+    // The controls go while the form they report to still exists.
     gate_->Unwatch();
+    for (auto& entry : controls_)
+        delete entry.second;
+    controls_.clear();
 }
 
 QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
