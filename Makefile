@@ -4,6 +4,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 
@@ -13,6 +14,8 @@ TEST_PACKAGES    := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-d
                     appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev
 BENCH_PACKAGES := $(TEST_PACKAGES) x11-apps xfonts-base
 CHECK_PACKAGES := xvfb xauth openbox x11-utils xdotool imagemagick
+# Cross-building for Windows; GoogleTest's sources come with libgtest-dev.
+WINDOWS_PACKAGES := cmake make g++-mingw-w64-x86-64-posix wine64 libgtest-dev
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
@@ -27,7 +30,7 @@ define install
 endef
 
 .PHONY: all run test test-fast build build-tests deps deps-package deps-test deps-bench asan fuzz bench package \
-        stacking-check fresh-run-check clean
+        stacking-check fresh-run-check windows windows-test deps-windows clean
 
 all: build
 
@@ -37,6 +40,8 @@ deps-package:
 	$(call install,$(PACKAGE_PACKAGES))
 deps-test:
 	$(call install,$(TEST_PACKAGES))
+deps-windows:
+	$(call install,$(WINDOWS_PACKAGES))
 deps-bench:
 	$(call install,$(BENCH_PACKAGES))
 
@@ -64,6 +69,7 @@ test: build-tests
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory asan
 	$(MAKE) --no-print-directory fuzz
+	$(MAKE) --no-print-directory windows-test
 
 # The quick loop for developers: the normal build's tests only.
 test-fast: build-tests
@@ -88,6 +94,19 @@ fuzz: deps-test
 		grep -E '^stat::(number_of_executed_units|peak_rss_mb)' $(FUZZ_BUILD)/$$target.log; \
 	done
 
+# The Windows programs, cross-built with MinGW-w64 and statically linked;
+# their tests run under Wine, in a Wine prefix of the build's own.
+$(WINDOWS_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+		-DBUILD_TESTING=ON
+
+windows: deps-windows $(WINDOWS_BUILD)/CMakeCache.txt
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+windows-test: windows
+	WINEDEBUG=-all WINEPREFIX=$(CURDIR)/$(WINDOWS_BUILD)/wine-prefix \
+		ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
+
 bench: deps-bench build-tests
 	bench/run-benchmarks $(BUILD)
 
@@ -105,4 +124,4 @@ fresh-run-check:
 	tests/fresh-run-check
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

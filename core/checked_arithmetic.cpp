@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 #include <string>
 
 namespace kvorn {
@@ -48,7 +50,46 @@ Extended PowerOfTen(long k)
     }();
     if (k >= 0 && k < static_cast<long>(exact.size()))
         return exact[static_cast<std::size_t>(k)];
-    return std::pow(Extended(10), static_cast<Extended>(k));
+    if (k < 0 || k > 4932)
+        return k < 0 ? 0 : std::numeric_limits<Extended>::infinity();
+    // Beyond, 10^k = 5^k * 2^k, rounded once from the exact 5^k: each C
+    // runtime's powl rounds its own way (MinGW's by a unit), and the score
+    // must be the same on every platform.
+    std::vector<std::uint32_t> limbs{1};  // 5^k, least significant first
+    for (long left = k; left > 0;) {
+        const long step = left < 13 ? left : 13;
+        std::uint64_t factor = 1;
+        for (long i = 0; i < step; ++i)
+            factor *= 5;
+        std::uint64_t carry = 0;
+        for (std::uint32_t& limb : limbs) {
+            const std::uint64_t product = limb * factor + carry;
+            limb = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry)
+            limbs.push_back(static_cast<std::uint32_t>(carry));
+        left -= step;
+    }
+    const auto bit = [&](long i) { return (limbs[static_cast<std::size_t>(i / 32)] >> (i % 32)) & 1u; };
+    long top = static_cast<long>(limbs.size()) * 32 - 1;
+    while (!bit(top))
+        --top;
+    const long low = top - 63;  // the lowest bit kept; 5^28 already has more than 64 bits
+    std::uint64_t significand = 0;
+    for (long i = top; i >= low; --i)
+        significand = significand << 1 | bit(i);
+    bool sticky = false;
+    for (long i = low - 2; i >= 0 && !sticky; --i)
+        sticky = bit(i);
+    long exponent = low + k;
+    if (bit(low - 1) && (sticky || (significand & 1))) {
+        if (++significand == 0) {
+            significand = std::uint64_t(1) << 63;
+            ++exponent;
+        }
+    }
+    return std::ldexp(static_cast<Extended>(significand), static_cast<int>(exponent));
 }
 
 }  // namespace kvorn

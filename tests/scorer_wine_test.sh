@@ -1,0 +1,24 @@
+#!/bin/bash
+# kvorn-score.exe under Wine: the worked results in both separators, a
+# Cyrillic name through the Unicode command line, the exit codes.
+set -u
+wine=$1 exe=$2
+export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$(dirname "$exe")/wine-prefix}
+failures=0 passes=0
+check() {
+    local name=$1 want=$2; shift 2
+    local got; got=$("$wine" "$exe" "$@" 2>/dev/null | tr -d '\r'; echo "rc=${PIPESTATUS[0]}")
+    if [ "$got" = "$want" ]; then passes=$((passes + 1)); echo "ok   $name"; else failures=$((failures + 1)); echo "FAIL $name: $got"; fi
+}
+nl=$'\n'
+check "frigate, comma" "122.05${nl}rc=0" --separator=, Фрегат 3000 14,5 35 0,5 2000 100 400 24
+check "corvette, point" "94.23${nl}rc=0" --separator=. Корвет 2500 15.7 41.5 0.45 1200 120 180 16
+check "sloop 32" "70.84${nl}rc=0" --separator=, Шлюп 900 16,2 60 0,6 600 40 90 32
+check "sloop 12" "65.00${nl}rc=0" --separator=, Шлюп 900 16,2 60 0,6 600 40 90 12
+check "longboat" "29.58${nl}rc=0" --separator=, Баркас 0 0 0 0 0 187 0 42
+check "exponent form" "5.10E+96${nl}rc=0" --separator=, Фрегат 1e99 0 0 0 0 0 0 12
+check "not selected" "rc=3" "Тип корабля" 1 1 1 1 1 1 1 12
+check "comma in a point locale" "rc=1" --separator=. Фрегат 3000 14,5 35 0,5 2000 100 400 24
+check "usage" "rc=2" Фрегат
+echo "$passes passed, $failures failed"
+[ $failures -eq 0 ]
