@@ -1,6 +1,7 @@
 #include "form1_window.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -66,9 +67,14 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
     setFixedSize(window.Bounds.Width, window.Bounds.Height);
     move(window.Bounds.Left, window.Bounds.Top);
 
-    // Created in stacking order, bottom to top.
+    // Created in stacking order, bottom to top, while the fields' font is
+    // the application's: an edit lays out its text as it is made, and would
+    // load a face no control shows.
+    const QFont applicationFont = QApplication::font();
+    QApplication::setFont(DescribedFont(kvorn::Describe(Control::Edit1).Font));
     for (const kvorn::ControlDescription& description : kvorn::Form1Controls)
         controls_[description.Id] = Create(description);
+    QApplication::setFont(applicationFont);
     const std::vector<Control> tabOrder = kvorn::TabOrder();
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(controls_.at(tabOrder[i - 1]), controls_.at(tabOrder[i]));
