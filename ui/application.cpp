@@ -1,6 +1,5 @@
 #include "application.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QIcon>
 
@@ -10,9 +9,6 @@
 #include "message_presenter.h"
 #include "form1_window.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -63,22 +59,6 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-#ifdef Q_OS_WIN
-// Qt does not turn Windows' notice of changed regional settings into an
-// event; do it here so the window re-reads its separator.
-class RegionalSettingsNotice : public QAbstractNativeEventFilter {
-public:
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
-    {
-        const auto* msg = static_cast<MSG*>(message);
-        if (type == "windows_generic_MSG" && msg->message == WM_SETTINGCHANGE && msg->lParam &&
-            QString::fromWCharArray(reinterpret_cast<const wchar_t*>(msg->lParam)) == QLatin1String("intl"))
-            QCoreApplication::postEvent(qApp, new QEvent(QEvent::LocaleChange));
-        return false;
-    }
-};
-#endif
-
 }  // namespace
 
 int RunCalculator(int argc, char** argv)
@@ -98,10 +78,6 @@ int RunCalculator(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-#ifdef Q_OS_WIN
-    RegionalSettingsNotice notice;
-    application.installNativeEventFilter(&notice);
-#endif
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);

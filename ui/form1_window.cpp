@@ -20,11 +20,6 @@
 #include "selector_box.h"
 #include "ship_types.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#include <windowsx.h>
-#endif
-
 using kvorn::Control;
 using kvorn::ControlKind;
 
@@ -283,21 +278,3 @@ void Form1Window::mouseReleaseEvent(QMouseEvent* event)
         dragging_ = false;
     QWidget::mouseReleaseEvent(event);
 }
-
-#ifdef Q_OS_WIN
-bool Form1Window::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-    auto* msg = static_cast<MSG*>(message);
-    if (eventType == "windows_generic_MSG" && msg->message == WM_NCHITTEST) {
-        // Let the default answer come first; the client area outside the
-        // controls then answers as a title bar would.
-        const LRESULT answer = DefWindowProcW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-        const QPoint at = mapFromGlobal(QPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)));
-        QWidget* under = childAt(at);
-        const bool background = !under || under == Image1 || under == Label1 || under == Label2;
-        *result = answer == HTCLIENT && background ? HTCAPTION : answer;
-        return true;
-    }
-    return QWidget::nativeEvent(eventType, message, result);
-}
-#endif
