@@ -40,6 +40,9 @@ struct WindowDescription {
     FontDescription Font;
 };
 
+// The application's title: its taskbar entry and the caption of its boxes.
+inline constexpr std::string_view ApplicationTitle = "Kvorn calculator";
+
 inline constexpr WindowDescription Form1Properties = {
     "Кворн калькулятор v1.1.1 c12a", {444, 196, 196, 317}, {"MS Sans Serif", 11, false}};
 

@@ -8,6 +8,7 @@
 
 #include "message_presenter.h"
 #include "form1_window.h"
+#include "form_description.h"
 
 
 namespace {
@@ -75,7 +76,7 @@ int RunCalculator(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kvorn calculator"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
 

@@ -13,13 +13,9 @@
 
 #include <algorithm>
 
-#include "final_point.h"
+#include "error_box_text.h"
 
 namespace {
-
-// Long enough for any message of a normal text; beyond it, what the box shows
-// is the start and the end, so that it keeps a normal size.
-constexpr qsizetype LongestShownMessage = 120;
 
 QString Title() { return QGuiApplication::applicationDisplayName(); }
 
@@ -126,14 +122,5 @@ void DialogPresenter::ShowError(const QString& message)
 
 QString DialogPresenter::ErrorText(const QString& message)
 {
-    QString text = QString::fromStdString(kvorn::WithFinalPoint(message.toStdString()));
-    if (text.size() <= LongestShownMessage)
-        return text;
-    // Shorten for display only, without splitting a surrogate pair.
-    qsizetype head = LongestShownMessage / 2, tail = text.size() - LongestShownMessage / 2;
-    if (text.at(head - 1).isHighSurrogate())
-        --head;
-    if (text.at(tail).isLowSurrogate())
-        ++tail;
-    return text.left(head) + QStringLiteral(" … ") + text.mid(tail);
+    return QString::fromStdString(kvorn::ErrorBoxText(message.toStdString()));
 }
