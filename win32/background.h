@@ -1,0 +1,21 @@
+#pragma once
+// The background picture, decoded from the program's resources into a
+// bitmap the window draws.
+
+#include <windows.h>
+
+#include <string>
+
+namespace kvorn {
+
+struct Background {
+    HBITMAP Bitmap = nullptr;  // null when it could not be decoded
+    int Width = 0, Height = 0;
+    std::string Error;  // why not
+};
+
+// Decodes in 24-bit colour, or reduced to the quantiser's colours when the
+// screen shows 8 bits per pixel or fewer.
+Background LoadBackground(HINSTANCE instance);
+
+}  // namespace kvorn

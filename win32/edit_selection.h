@@ -1,0 +1,12 @@
+#pragma once
+// An edit that receives the focus from elsewhere in the window other than by
+// a left click selects its whole text, so that typing replaces it. A focus
+// coming back with the window keeps the selection the edit had.
+
+#include <windows.h>
+
+namespace kvorn {
+
+void AttachEditSelection(HWND edit);
+
+}  // namespace kvorn

@@ -1,0 +1,95 @@
+#pragma once
+// The calculator window for Windows, built from the form description: the
+// edits, combo boxes and buttons are child windows, made in tab order; the
+// background picture and the two labels are drawn by the window itself, so
+// that pressing on them drags the window. Every event goes to the form's
+// behaviour (TForm1), which writes back through the FormView below.
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "background.h"
+#include "form_description.h"
+#include "form_view.h"
+#include "message_presenter.h"
+#include "tform1.h"
+
+namespace kvorn {
+
+class Form1Window final : public FormView {
+public:
+    using SeparatorSource = std::function<char32_t()>;
+
+    // Creates the window, hidden; throws std::runtime_error when Windows
+    // refuses. `presenter` must outlive the window.
+    Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource);
+    ~Form1Window() override;
+    Form1Window(const Form1Window&) = delete;
+    Form1Window& operator=(const Form1Window&) = delete;
+
+    // Shows the window and reports a background that could not be decoded.
+    void Show(int showCommand);
+    // What happens once the window is gone; ends the message loop unless
+    // told otherwise.
+    void SetClosedHandler(std::function<void()> closed) { closed_ = std::move(closed); }
+
+    HWND Handle() const { return window_; }
+    // The child window of an edit, a combo box or a button; null for the
+    // picture and the labels, which have none.
+    HWND ControlHandle(Control control) const { return controls_[std::size_t(control)]; }
+    TForm1& Form() { return form_; }
+
+    std::string Text(Control control) const override;
+    void SetText(Control control, std::string_view text) override;
+    void Focus(Control control) override;
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view message) override;
+    void Close() override;
+
+private:
+    struct ComboState {
+        bool dropped = false;
+        bool picked = false;       // an item was chosen before the list closed
+        bool pickPending = false;  // a pick is posted, not yet reported
+        std::wstring textAtDrop;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Build();
+    void Release();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControl(const ControlDescription& description);
+    void Command(WORD id, WORD code);
+    void ComboCommand(Control control, WORD code);
+    void ReportPick(Control control);
+    void ComboClosed(Control control);
+    void SyncComboText(Control control);
+    void Activated(bool active);
+    void Paint();
+    void DrawListItem(const DRAWITEMSTRUCT& item);
+    void ReportFailure(const char* message);
+    HFONT FontFor(const FontDescription& font);
+    ComboState& StateOf(Control control);
+
+    HINSTANCE instance_;
+    MessagePresenter& presenter_;
+    TForm1 form_;
+    SeparatorSource separatorSource_;
+    std::function<void()> closed_;
+    HWND window_ = nullptr;
+    std::array<HWND, Form1Controls.size()> controls_ = {};
+    std::array<HFONT, Form1Controls.size()> controlFonts_ = {};
+    std::vector<HFONT> fonts_;
+    std::wstring label1Text_, label2Text_;
+    Background background_;
+    HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;
+    std::array<ComboState, 2> combos_;
+    bool settingText_ = false;  // the program, not the user, changes a text
+    HWND savedFocus_ = nullptr;
+};
+
+}  // namespace kvorn

@@ -1,0 +1,57 @@
+#include "keystroke_rule.h"
+
+#include <commctrl.h>
+
+namespace kvorn {
+
+namespace {
+
+constexpr UINT_PTR SubclassId = 1;
+
+struct Binding {
+    TForm1* form;
+    Control control;
+    bool comboText;  // the text part of a combo box
+};
+
+LRESULT CALLBACK KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* binding = reinterpret_cast<Binding*>(data);
+    switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR: {
+        // Enter and Escape in an open list pick or cancel: the list's own
+        // navigation, not a character typed into the text.
+        if (binding->comboText && (wParam == VK_RETURN || wParam == VK_ESCAPE) &&
+            SendMessageW(GetParent(edit), CB_GETDROPPEDSTATE, 0, 0))
+            break;
+        // One UTF-16 unit at a time: each half of a surrogate pair is judged
+        // on its own, and no rule lets either through.
+        const char32_t key = binding->form->KeyPressed(binding->control, char32_t(wParam & 0xFFFF));
+        if (key == 0)
+            return 0;
+        if (key <= 0xFFFF)
+            return DefSubclassProc(edit, WM_CHAR, WPARAM(key), lParam);
+        const char32_t offset = key - 0x10000;
+        DefSubclassProc(edit, WM_CHAR, WPARAM(0xD800 + (offset >> 10)), lParam);
+        return DefSubclassProc(edit, WM_CHAR, WPARAM(0xDC00 + (offset & 0x3FF)), lParam);
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, KeystrokeProc, SubclassId);
+        delete binding;
+        break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+void AttachKeystrokeRule(HWND edit, TForm1& form, Control control)
+{
+    wchar_t parentType[16] = {};
+    GetClassNameW(GetParent(edit), parentType, 16);
+    const bool comboText = lstrcmpiW(parentType, L"ComboBox") == 0;
+    SetWindowSubclass(edit, KeystrokeProc, SubclassId, DWORD_PTR(new Binding{&form, control, comboText}));
+}
+
+}  // namespace kvorn
