@@ -1,0 +1,418 @@
+// The Win32 window, run for real under Wine: keys go in through SendInput,
+// so the keyboard layout, the dialog manager (Tab, Enter) and the controls'
+// own handling all take part, as for a user at a keyboard.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "application.h"
+#include "form1_window.h"
+#include "form_description.h"
+#include "message_presenter.h"
+#include "score.h"
+#include "ship_types.h"
+#include "wide_text.h"
+
+using namespace kvorn;
+
+namespace {
+
+struct RecordingPresenter : MessagePresenter {
+    std::vector<std::string> messages, errors;
+    void ShowMessage(HWND, std::string_view text) override { messages.emplace_back(text); }
+    void ShowError(HWND, std::string_view message) override { errors.emplace_back(message); }
+};
+
+void Pump(HWND window)
+{
+    // Injected input reaches the queue a little later: pump until it is quiet.
+    for (int quiet = 0; quiet < 2;) {
+        MSG message;
+        bool any = false;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if (message.message != WM_QUIT)
+                DispatchFor(IsWindow(window) ? window : nullptr, message);
+        }
+        quiet = any ? 0 : quiet + 1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void Key(WORD key, bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = WORD(MapVirtualKeyW(key, 0 /* MAPVK_VK_TO_VSC */));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+WORD KeyOf(char c)
+{
+    switch (c) {
+    case '.': return VK_OEM_PERIOD;
+    case ',': return VK_OEM_COMMA;
+    case '-': return VK_OEM_MINUS;
+    case ' ': return VK_SPACE;
+    default: return WORD(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+}
+
+class Win32Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<Form1Window>(GetModuleHandleW(nullptr), presenter, [this] { return separator; });
+        window->SetClosedHandler([this] { closed = true; });
+        window->Show(SW_SHOWNORMAL);
+        SetForegroundWindow(window->Handle());
+        Pump(window->Handle());
+    }
+
+    void Press(WORD key, WORD modifier = 0)
+    {
+        if (modifier)
+            Key(modifier, true);
+        Key(key, true);
+        Key(key, false);
+        if (modifier)
+            Key(modifier, false);
+        Pump(window->Handle());
+    }
+    void Type(std::string_view keys)
+    {
+        for (char c : keys)
+            Press(KeyOf(c));
+    }
+    // As a user picks with the keyboard: open the list, go to the item, Enter.
+    void Pick(Control combo, std::string_view item)
+    {
+        const std::vector<std::string_view> items = ListItems(combo);
+        std::size_t index = 0;
+        while (index < items.size() && items[index] != item)
+            ++index;
+        ASSERT_LT(index, items.size()) << item;
+        window->Focus(combo);
+        Press(VK_F4);
+        HWND box = window->ControlHandle(combo);
+        for (int step = 0; step < 40; ++step) {
+            const LRESULT at = SendMessageW(box, CB_GETCURSEL, 0, 0);
+            if (at == LRESULT(index))
+                break;
+            Press(at == CB_ERR || at < LRESULT(index) ? VK_DOWN : VK_UP);
+        }
+        Press(VK_RETURN);
+    }
+    Control Focused() const
+    {
+        HWND focus = GetFocus();
+        for (const ControlDescription& d : Form1Controls) {
+            HWND control = window->ControlHandle(d.Id);
+            if (control && (focus == control || GetParent(focus) == control))
+                return d.Id;
+        }
+        return Control::Image1;
+    }
+    std::string Text(Control control) const { return window->Text(control); }
+    LRESULT HitTest(int x, int y) const
+    {
+        POINT point = {x, y};
+        ClientToScreen(window->Handle(), &point);
+        HWND target = WindowFromPoint(point);
+        return SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+    }
+
+    RecordingPresenter presenter;
+    char32_t separator = U',';
+    bool closed = false;
+    std::unique_ptr<Form1Window> window;
+};
+
+// The figures in tab order: hull, speed, manoeuvrability, close-hauled,
+// hold, the two crew figures; then the caliber is picked.
+TEST_F(Win32Window, WorkedResultsTypedInTabOrder)
+{
+    const struct {
+        char32_t separator;
+        const char* ship;
+        const char* keys[7];
+        const char* caliber;
+        const char* label;
+    } rows[] = {
+        {U',', "Фрегат", {"3000", "14.5", "35", "0,5", "2000", "100", "400"}, "24", "122.05"},
+        {U'.', "Корвет", {"2500", "15.7", "41.5", "0.45", "1200", "120", "180"}, "16", "94.23"},
+        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "32", "70.84"},
+        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "12", "65.00"},
+        {U',', "Баркас", {"0", "0", "0", "0", "0", "187", "0"}, "42", "29.58"},
+    };
+    for (const auto& row : rows) {
+        separator = row.separator;
+        static wchar_t intl[] = L"intl";
+        SendMessageW(window->Handle(), WM_SETTINGCHANGE, 0, LPARAM(intl));
+        SendMessageW(window->ControlHandle(Control::BitBtn1), BM_CLICK, 0, 0);
+        Pump(window->Handle());
+        Pick(Control::ComboBox1, row.ship);
+        for (const char* keys : row.keys) {
+            Press(VK_TAB);
+            Type(keys);
+        }
+        Pick(Control::ComboBox2, row.caliber);
+        EXPECT_EQ(Text(Control::Label1), row.label) << row.ship << " " << row.caliber;
+        EXPECT_EQ(Text(Control::ComboBox1), row.ship);
+    }
+    EXPECT_TRUE(presenter.errors.empty()) << presenter.errors.front();
+}
+
+TEST_F(Win32Window, FocusStartsOnTheShipTypeAndTabRunsDownTheWindow)
+{
+    EXPECT_EQ(Focused(), Control::ComboBox1);
+    const Control expected[] = {Control::Edit1, Control::Edit3, Control::Edit4, Control::Edit5, Control::Edit2,
+                                Control::Edit6, Control::Edit7, Control::ComboBox2, Control::BitBtn1, Control::BitBtn2,
+                                Control::ComboBox1};
+    for (Control control : expected) {
+        Press(VK_TAB);
+        EXPECT_EQ(int(Focused()), int(control));
+    }
+    Press(VK_TAB, VK_SHIFT);
+    EXPECT_EQ(Focused(), Control::BitBtn2);
+}
+
+TEST_F(Win32Window, KeystrokeRulesAndLengthsHoldForEveryField)
+{
+    const struct {
+        Control control;
+        const char* keys;
+        const char* text;
+    } rows[] = {
+        {Control::Edit1, "1a-2 .3,456789", "12345"},
+        {Control::Edit2, "9876543", "9876"},
+        {Control::Edit3, "1.2,5", "1,25"},
+        {Control::Edit4, ",5.5", ",55"},
+        {Control::Edit5, "0.45678", "0,456"},
+        {Control::Edit6, "1.2345", "123"},
+        {Control::Edit7, "-99 99", "999"},
+        {Control::ComboBox1, "12", "Тип корабля"},
+        {Control::ComboBox2, "12.", ""},
+    };
+    for (const auto& row : rows) {
+        window->Focus(row.control);
+        Type(row.keys);
+        EXPECT_EQ(Text(row.control), row.text) << Describe(row.control).Name;
+    }
+    // Backspace edits a field but not a selector.
+    window->Focus(Control::Edit3);
+    Press(VK_END);
+    Press(VK_BACK);
+    Press(VK_BACK);
+    Type(".");
+    EXPECT_EQ(Text(Control::Edit3), "1,");
+    window->Focus(Control::ComboBox1);
+    Press(VK_END);
+    Press(VK_BACK);
+    EXPECT_EQ(Text(Control::ComboBox1), "Тип корабля");
+    // Entering a field with Tab selects its text: a digit replaces it.
+    window->Focus(Control::Edit1);
+    Press(VK_TAB);
+    Type("7");
+    EXPECT_EQ(Text(Control::Edit3), "7");
+}
+
+// Ctrl+V arrives as character 22, which no rule lets in; the edit's own
+// paste (Shift+Insert) is bounded by the maximum length only.
+TEST_F(Win32Window, PastingBypassesTheRulesAndAFailureGoesToTheErrorBox)
+{
+    const wchar_t pasted[] = L"12,5678";
+    ASSERT_TRUE(OpenClipboard(window->Handle()));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+    memcpy(GlobalLock(memory), pasted, sizeof pasted);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+
+    separator = U'.';
+    window->Form().SetSeparator(separator);
+    Pick(Control::ComboBox1, "Фрегат");
+    const char* figures[] = {"3000", "", "35", "0.5", "2000", "100", "400"};
+    for (const char* keys : figures) {
+        Press(VK_TAB);
+        Type(keys);
+    }
+    Pick(Control::ComboBox2, "24");
+    window->Focus(Control::Edit3);
+    Press('V', VK_CONTROL);
+    EXPECT_EQ(Text(Control::Edit3), "");
+    EXPECT_TRUE(presenter.errors.empty());
+    Press(VK_INSERT, VK_SHIFT);
+    EXPECT_EQ(Text(Control::Edit3), "12,56");
+    ASSERT_EQ(presenter.errors.size(), 1u);
+    EXPECT_EQ(presenter.errors[0], "'12,56' is not a valid floating point value");
+    EXPECT_EQ(Text(Control::Label1), "");
+}
+
+TEST_F(Win32Window, WithoutAShipTypeTheFiguresBringTheMessage)
+{
+    const char* figures[] = {"1", "1", "1", "1", "1", "1", "1"};
+    for (const char* keys : figures) {
+        Press(VK_TAB);
+        Type(keys);
+    }
+    EXPECT_TRUE(presenter.messages.empty());
+    Pick(Control::ComboBox2, "12");
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0], NotSelectedMessage);
+}
+
+TEST_F(Win32Window, ThePictureAndTheLabelsDragTheControlsDoNot)
+{
+    EXPECT_EQ(HitTest(3, 100), HTCAPTION);    // the background
+    EXPECT_EQ(HitTest(98, 267), HTCAPTION);   // Label1
+    EXPECT_EQ(HitTest(150, 203), HTCAPTION);  // Label2
+    POINT edit = {160, 49};
+    ClientToScreen(window->Handle(), &edit);
+    EXPECT_EQ(WindowFromPoint(edit), window->ControlHandle(Control::Edit1));
+    EXPECT_EQ(HitTest(160, 49), HTCLIENT);
+    EXPECT_EQ(HitTest(50, 297), HTCLIENT);  // BitBtn1
+}
+
+TEST_F(Win32Window, TheWindowIsAsDescribed)
+{
+    RECT bounds;
+    GetWindowRect(window->Handle(), &bounds);
+    EXPECT_EQ(bounds.left, 444);
+    EXPECT_EQ(bounds.top, 196);
+    EXPECT_EQ(bounds.right - bounds.left, 196);
+    EXPECT_EQ(bounds.bottom - bounds.top, 317);
+    EXPECT_TRUE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongW(window->Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    wchar_t caption[64] = {};
+    GetWindowTextW(window->Handle(), caption, 64);
+    EXPECT_EQ(Narrow(caption), "Кворн калькулятор v1.1.1 c12a");
+    GetWindowRect(window->ControlHandle(Control::ComboBox2), &bounds);
+    EXPECT_EQ(bounds.bottom - bounds.top, 24);
+    EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox1), CB_GETITEMHEIGHT, 0, 0), 16);
+    EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox1), CB_GETCOUNT, 0, 0), 24);
+}
+
+TEST_F(Win32Window, ClearEmptiesEverythingAndExitCloses)
+{
+    Pick(Control::ComboBox1, "Фрегат");
+    const char* figures[] = {"3000", "14.5", "35", "0.5", "2000", "100", "400"};
+    for (const char* keys : figures) {
+        Press(VK_TAB);
+        Type(keys);
+    }
+    Pick(Control::ComboBox2, "24");
+    ASSERT_EQ(Text(Control::Label1), "122.05");
+    // Tab to the clear button and press Enter.
+    Press(VK_TAB);
+    ASSERT_EQ(Focused(), Control::BitBtn1);
+    Press(VK_RETURN);
+    for (Control control : {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4, Control::Edit5,
+                            Control::Edit6, Control::Edit7, Control::ComboBox2, Control::Label1})
+        EXPECT_EQ(Text(control), "") << Describe(control).Name;
+    EXPECT_EQ(Text(Control::ComboBox1), PlaceholderText);
+    EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox1), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(Focused(), Control::ComboBox1);
+    EXPECT_EQ(window->Form().Coefficients().CannonCount, 46);
+
+    SendMessageW(window->ControlHandle(Control::BitBtn2), BM_CLICK, 0, 0);
+    Pump(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(window->Handle(), nullptr);
+}
+
+// The real boxes, looked at while they are open.
+struct SeenBox {
+    std::string caption, text;
+    bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false;
+    std::vector<std::string> buttons;
+};
+SeenBox seen;
+HWND boxOwner = nullptr;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    wchar_t type[16] = {};
+    GetClassNameW(window, type, 16);
+    if (IsWindowVisible(window) && std::wstring(type) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK SeeChild(HWND child, LPARAM)
+{
+    wchar_t type[16] = {}, text[256] = {};
+    GetClassNameW(child, type, 16);
+    GetWindowTextW(child, text, 256);
+    const std::wstring kind = type;
+    if (kind == L"Button")
+        seen.buttons.push_back(Narrow(text) + ((GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
+    else if (kind == L"Static" && (GetWindowLongW(child, GWL_STYLE) & 0x1F) == SS_ICON)
+        seen.icon = true;
+    else if (kind == L"Static" && text[0])
+        seen.text = Narrow(text);
+    return TRUE;
+}
+
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, LPARAM(&box));
+    if (!box)
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    seen.caption = Narrow(caption);
+    EnumChildWindows(box, SeeChild, 0);
+    seen.ownerEnabled = IsWindowEnabled(boxOwner);
+    seen.ownerTopmost = GetWindowLongW(boxOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    RECT frame, work;
+    GetWindowRect(box, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    seen.centred = std::abs((frame.left + frame.right) - (work.left + work.right)) <= 2 &&
+                   std::abs((frame.top + frame.bottom) - (work.top + work.bottom)) <= 2;
+    Key(VK_ESCAPE, true);  // Escape closes both
+    Key(VK_ESCAPE, false);
+}
+
+TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
+{
+    SystemPresenter boxes;
+    boxOwner = window->Handle();
+
+    seen = {};
+    SetTimer(nullptr, 0, 50, LookAtBox);
+    boxes.ShowMessage(window->Handle(), NotSelectedMessage);
+    EXPECT_EQ(seen.caption, ApplicationTitle);
+    EXPECT_EQ(seen.text, NotSelectedMessage);
+    EXPECT_FALSE(seen.icon);
+    EXPECT_EQ(seen.buttons, std::vector<std::string>{"OK*"});
+    EXPECT_TRUE(seen.centred);
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_FALSE(seen.ownerTopmost);
+    EXPECT_TRUE(GetWindowLongW(window->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+
+    seen = {};
+    SetTimer(nullptr, 0, 50, LookAtBox);
+    boxes.ShowError(window->Handle(), "Floating point division by zero");
+    EXPECT_EQ(seen.caption, ApplicationTitle);
+    EXPECT_EQ(seen.text, "Floating point division by zero.");
+    EXPECT_TRUE(seen.icon);
+    EXPECT_EQ(seen.buttons.size(), 1u);
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(window->Handle()));
+}
+
+}  // namespace
