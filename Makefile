@@ -32,7 +32,7 @@ define install
 endef
 
 .PHONY: all run test test-fast build build-tests deps deps-package deps-test deps-bench asan fuzz bench package \
-        stacking-check fresh-run-check windows windows-test deps-windows clean
+        stacking-check fresh-run-check windows windows-package windows-test deps-windows clean
 
 all: build
 
@@ -109,6 +109,18 @@ $(WINDOWS_BUILD)/CMakeCache.txt: | $(WINDOWS_BUILD)/libjpeg/lib/libjpeg.a
 windows: deps-windows
 	$(MAKE) --no-print-directory $(WINDOWS_BUILD)/CMakeCache.txt
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The Windows zip: both programs, the README and the licence; nothing to install.
+VERSION := $(shell sed -n '/^project/s/.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+WINDOWS_ZIP := kvorn-calculator-$(VERSION)-windows-x64
+windows-package: windows
+	rm -rf $(WINDOWS_BUILD)/$(WINDOWS_ZIP) $(WINDOWS_BUILD)/$(WINDOWS_ZIP).zip
+	mkdir -p $(WINDOWS_BUILD)/$(WINDOWS_ZIP)
+	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-calculator.exe $(WINDOWS_BUILD)/win32/kvorn-calculator.exe
+	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-score.exe $(WINDOWS_BUILD)/cli/kvorn-score.exe
+	cp README.md LICENSE $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/
+	cd $(WINDOWS_BUILD) && cmake -E tar cf $(WINDOWS_ZIP).zip --format=zip $(WINDOWS_ZIP)
+	@echo "$(WINDOWS_BUILD)/$(WINDOWS_ZIP).zip"
 
 windows-test: windows
 	WINEDEBUG=-all WINEPREFIX=$(CURDIR)/$(WINDOWS_BUILD)/wine-prefix \

@@ -110,6 +110,28 @@ protected:
         }
         Press(VK_RETURN);
     }
+    // A right click opens the edit's menu, whose loop runs until Escape:
+    // that is queued with the click.
+    void Click(Control control, DWORD down, DWORD up)
+    {
+        RECT bounds;
+        GetWindowRect(window->ControlHandle(control), &bounds);
+        INPUT input[2] = {};
+        for (INPUT& event : input) {
+            event.type = INPUT_MOUSE;
+            event.mi.dx = LONG((bounds.left + 20) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+            event.mi.dy = LONG((bounds.top + bounds.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+        }
+        input[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | down;
+        input[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | up;
+        SendInput(2, input, sizeof(INPUT));
+        if (down == MOUSEEVENTF_RIGHTDOWN) {
+            Sleep(100);
+            Key(VK_ESCAPE, true);
+            Key(VK_ESCAPE, false);
+        }
+        Pump(window->Handle());
+    }
     Control Focused() const
     {
         HWND focus = GetFocus();
@@ -145,12 +167,13 @@ TEST_F(Win32Window, WorkedResultsTypedInTabOrder)
         const char* keys[7];
         const char* caliber;
         const char* label;
+        const char* speedShown;  // the typed point as the regional separator
     } rows[] = {
-        {U',', "Фрегат", {"3000", "14.5", "35", "0,5", "2000", "100", "400"}, "24", "122.05"},
-        {U'.', "Корвет", {"2500", "15.7", "41.5", "0.45", "1200", "120", "180"}, "16", "94.23"},
-        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "32", "70.84"},
-        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "12", "65.00"},
-        {U',', "Баркас", {"0", "0", "0", "0", "0", "187", "0"}, "42", "29.58"},
+        {U',', "Фрегат", {"3000", "14.5", "35", "0,5", "2000", "100", "400"}, "24", "122.05", "14,5"},
+        {U'.', "Корвет", {"2500", "15,7", "41.5", "0.45", "1200", "120", "180"}, "16", "94.23", "15.7"},
+        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "32", "70.84", "16,2"},
+        {U',', "Шлюп", {"900", "16.2", "60", "0.6", "600", "40", "90"}, "12", "65.00", "16,2"},
+        {U',', "Баркас", {"0", "0", "0", "0", "0", "187", "0"}, "42", "29.58", "0"},
     };
     for (const auto& row : rows) {
         separator = row.separator;
@@ -166,6 +189,7 @@ TEST_F(Win32Window, WorkedResultsTypedInTabOrder)
         Pick(Control::ComboBox2, row.caliber);
         EXPECT_EQ(Text(Control::Label1), row.label) << row.ship << " " << row.caliber;
         EXPECT_EQ(Text(Control::ComboBox1), row.ship);
+        EXPECT_EQ(Text(Control::Edit3), row.speedShown);
     }
     EXPECT_TRUE(presenter.errors.empty()) << presenter.errors.front();
 }
@@ -217,11 +241,23 @@ TEST_F(Win32Window, KeystrokeRulesAndLengthsHoldForEveryField)
     Press(VK_END);
     Press(VK_BACK);
     EXPECT_EQ(Text(Control::ComboBox1), "Тип корабля");
-    // Entering a field with Tab selects its text: a digit replaces it.
+    // Entering a field with Tab selects its text, so a digit replaces it;
+    // so does a right click, but not a left click.
     window->Focus(Control::Edit1);
     Press(VK_TAB);
     Type("7");
     EXPECT_EQ(Text(Control::Edit3), "7");
+    const struct {
+        DWORD down, up;
+        bool selectsAll;
+    } clicks[] = {{MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, true}, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, false}};
+    for (const auto& click : clicks) {
+        window->Focus(Control::Edit1);
+        Click(Control::Edit4, click.down, click.up);
+        DWORD start = 0, end = 0;
+        SendMessageW(window->ControlHandle(Control::Edit4), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(start == 0 && end == 3, click.selectsAll) << start << "-" << end;
+    }
 }
 
 // Ctrl+V arrives as character 22, which no rule lets in; the edit's own
@@ -309,8 +345,16 @@ TEST_F(Win32Window, ClearEmptiesEverythingAndExitCloses)
         Press(VK_TAB);
         Type(keys);
     }
-    Pick(Control::ComboBox2, "24");
-    ASSERT_EQ(Text(Control::Label1), "122.05");
+    Pick(Control::ComboBox2, "16");
+    const std::string with16 = Text(Control::Label1);
+    // Deleting in a selector's text is a change: "6" weighs as 42 does.
+    Press(VK_HOME);
+    Press(VK_DELETE);
+    ASSERT_EQ(Text(Control::ComboBox2), "6");
+    const std::string with6 = Text(Control::Label1);
+    EXPECT_NE(with6, with16);
+    Pick(Control::ComboBox2, "42");
+    EXPECT_EQ(Text(Control::Label1), with6);
     // Tab to the clear button and press Enter.
     Press(VK_TAB);
     ASSERT_EQ(Focused(), Control::BitBtn1);
