@@ -127,11 +127,35 @@ HFONT Form1Window::FontFor(const FontDescription& font)
     // A negative height asks for the character height, as described. The
     // Cyrillic character set, so that the ship names show wherever the face
     // itself has no Cyrillic letters.
-    HFONT handle = CreateFontW(-font.PixelHeight, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                               RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, Widen(font.Face).c_str());
+    LOGFONTW wanted = {};
+    wanted.lfHeight = -font.PixelHeight;
+    wanted.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+    wanted.lfCharSet = RUSSIAN_CHARSET;
+    const std::wstring face = Widen(font.Face);
+    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    HFONT handle = CreateFontIndirectW(&wanted);
     if (!handle)
         throw std::runtime_error("The font " + std::string(font.Face) + " cannot be made");
+
+    // A face that stands in for a missing one (other than Windows' own
+    // successor of MS Sans Serif) is made a tenth narrower, so that three
+    // bold digits still fit a crew field.
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, handle);
+    wchar_t chosen[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, chosen);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    const bool standIn = lstrcmpiW(chosen, face.c_str()) != 0 && lstrcmpiW(chosen, L"Microsoft Sans Serif") != 0;
+    if (standIn && metrics.tmAveCharWidth > 0) {
+        wanted.lfWidth = (metrics.tmAveCharWidth * 9 + 5) / 10;
+        if (HFONT narrower = CreateFontIndirectW(&wanted)) {
+            DeleteObject(handle);
+            handle = narrower;
+        }
+    }
     fonts_.push_back(handle);
     return handle;
 }
@@ -170,6 +194,9 @@ void Form1Window::CreateControl(const ControlDescription& d)
     if (d.Kind == ControlKind::Edit) {
         if (d.MaxLength > 0)
             SendMessageW(control, EM_LIMITTEXT, WPARAM(d.MaxLength), 0);
+        // The margins a TrueType face would get leave no room for three
+        // bold digits in a crew field.
+        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         AttachKeystrokeRule(control, form_, d.Id);
         AttachEditSelection(control);
     } else if (d.Kind == ControlKind::ComboBox) {
