@@ -19,7 +19,13 @@ QFont DescribedFont(const kvorn::FontDescription& description)
     // are read once: asking for each face runs fontconfig's substitution,
     // and a font match per widget would load a font each.
     static const QStringList installed = QFontDatabase::families();
-    if (!installed.contains(font.family(), Qt::CaseInsensitive))
+    if (!installed.contains(font.family(), Qt::CaseInsensitive)) {
+        // Named directly rather than through the substitution: Qt then works
+        // out the fallbacks of one family, not of each missing one.
+        const QStringList standIns = QFont::substitutes(font.family());
+        if (!standIns.isEmpty())
+            font.setFamilies(standIns);
         font.setStretch(90);
+    }
     return font;
 }
