@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
