@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,14 @@ protected:
     {
         for (char c : keys)
             Press(KeyOf(c));
+    }
+    // Tab from the ship type, then each figure into the next field.
+    void TypeFigures(std::initializer_list<const char*> figures)
+    {
+        for (const char* keys : figures) {
+            Press(VK_TAB);
+            Type(keys);
+        }
     }
     // As a user picks with the keyboard: open the list, go to the item, Enter.
     void Pick(Control combo, std::string_view item)
@@ -184,7 +193,7 @@ TEST_F(Win32Window, WorkedResultsTypedInTabOrder)
         SendMessageW(window->ControlHandle(Control::BitBtn1), BM_CLICK, 0, 0);
         Pump(window->Handle());
         Pick(Control::ComboBox1, row.ship);
-        for (const char* keys : row.keys) {
+        for (const char* keys : row.keys) {  // a row's figures, in tab order
             Press(VK_TAB);
             Type(keys);
         }
@@ -278,11 +287,7 @@ TEST_F(Win32Window, PastingBypassesTheRulesAndAFailureGoesToTheErrorBox)
     separator = U'.';
     window->Form().SetSeparator(separator);
     Pick(Control::ComboBox1, "Фрегат");
-    const char* figures[] = {"3000", "", "35", "0.5", "2000", "100", "400"};
-    for (const char* keys : figures) {
-        Press(VK_TAB);
-        Type(keys);
-    }
+    TypeFigures({"3000", "", "35", "0.5", "2000", "100", "400"});
     Pick(Control::ComboBox2, "24");
     window->Focus(Control::Edit3);
     Press('V', VK_CONTROL);
@@ -297,11 +302,7 @@ TEST_F(Win32Window, PastingBypassesTheRulesAndAFailureGoesToTheErrorBox)
 
 TEST_F(Win32Window, WithoutAShipTypeTheFiguresBringTheMessage)
 {
-    const char* figures[] = {"1", "1", "1", "1", "1", "1", "1"};
-    for (const char* keys : figures) {
-        Press(VK_TAB);
-        Type(keys);
-    }
+    TypeFigures({"1", "1", "1", "1", "1", "1", "1"});
     EXPECT_TRUE(presenter.messages.empty());
     Pick(Control::ComboBox2, "12");
     ASSERT_EQ(presenter.messages.size(), 1u);
@@ -342,11 +343,7 @@ TEST_F(Win32Window, TheWindowIsAsDescribed)
 TEST_F(Win32Window, ClearEmptiesEverythingAndExitCloses)
 {
     Pick(Control::ComboBox1, "Фрегат");
-    const char* figures[] = {"3000", "14.5", "35", "0.5", "2000", "100", "400"};
-    for (const char* keys : figures) {
-        Press(VK_TAB);
-        Type(keys);
-    }
+    TypeFigures({"3000", "14.5", "35", "0.5", "2000", "100", "400"});
     Pick(Control::ComboBox2, "16");
     const std::string with16 = Text(Control::Label1);
     // Deleting in a selector's text is a change: "6" weighs as 42 does.

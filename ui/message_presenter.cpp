@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "error_box_text.h"
+#include "one_box_at_a_time.h"
 
 namespace {
 
@@ -65,23 +66,11 @@ void PrepareBox(QDialog& box, QWidget* owner)
         box.installEventFilter(new CentreOnScreen(&box, screen));
 }
 
-// Runs a box, keeping one open at a time: a failure raised while a box is
-// open must not stack a second box behind it.
-template <class Run>
-void OneAtATime(bool& showing, Run&& run)
-{
-    if (showing)
-        return;
-    showing = true;
-    run();
-    showing = false;
-}
-
 }  // namespace
 
 void DialogPresenter::ShowMessage(const QString& text)
 {
-    OneAtATime(showing_, [&] {
+    kvorn::OneBoxAtATime(showing_, [&] {
         QDialog box(owner_);
         auto* label = new QLabel(text, &box);
         label->setObjectName("MessageText");
@@ -110,7 +99,7 @@ void DialogPresenter::ShowMessage(const QString& text)
 
 void DialogPresenter::ShowError(const QString& message)
 {
-    OneAtATime(showing_, [&] {
+    kvorn::OneBoxAtATime(showing_, [&] {
         QMessageBox box(QMessageBox::Critical, Title(), ErrorText(message), QMessageBox::Ok, owner_);
         box.setTextFormat(Qt::PlainText);
         box.setEscapeButton(QMessageBox::Ok);

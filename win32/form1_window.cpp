@@ -112,8 +112,8 @@ void Form1Window::Release()
     // The children go while the form they report to still exists.
     if (window_)
         DestroyWindow(window_);
-    for (HFONT font : fonts_)
-        DeleteObject(font);
+    for (const MadeFont& font : fonts_)
+        DeleteObject(font.handle);
     fonts_.clear();
     for (HBITMAP* bitmap : {&background_.Bitmap, &clearPicture_, &exitPicture_}) {
         if (*bitmap)
@@ -124,6 +124,11 @@ void Form1Window::Release()
 
 HFONT Form1Window::FontFor(const FontDescription& font)
 {
+    // Most controls share a font: each is made, and measured, once.
+    for (const MadeFont& made : fonts_)
+        if (made.description.Face == font.Face && made.description.PixelHeight == font.PixelHeight &&
+            made.description.Bold == font.Bold)
+            return made.handle;
     // A negative height asks for the character height, as described. The
     // Cyrillic character set, so that the ship names show wherever the face
     // itself has no Cyrillic letters.
@@ -156,7 +161,7 @@ HFONT Form1Window::FontFor(const FontDescription& font)
             handle = narrower;
         }
     }
-    fonts_.push_back(handle);
+    fonts_.push_back({font, handle});
     return handle;
 }
 

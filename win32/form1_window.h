@@ -83,7 +83,11 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, Form1Controls.size()> controls_ = {};
     std::array<HFONT, Form1Controls.size()> controlFonts_ = {};
-    std::vector<HFONT> fonts_;
+    struct MadeFont {
+        FontDescription description;
+        HFONT handle;
+    };
+    std::vector<MadeFont> fonts_;  // one per distinct description
     std::wstring label1Text_, label2Text_;
     Background background_;
     HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "error_box_text.h"
 #include "form_description.h"
+#include "one_box_at_a_time.h"
 #include "wide_text.h"
 
 namespace kvorn {
@@ -107,22 +108,11 @@ struct alignas(DWORD) EmptyTemplate {
     WORD menu, windowClass, title;
 };
 
-template <class Run>
-void OneAtATime(bool& showing, Run&& run)
-{
-    // A failure raised while a box is open must not stack a second box.
-    if (showing)
-        return;
-    showing = true;
-    run();
-    showing = false;
-}
-
 }  // namespace
 
 void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
 {
-    OneAtATime(showing_, [&] {
+    OneBoxAtATime(showing_, [&] {
         MessageDialog message;
         message.text = Widen(text);
         EmptyTemplate dialog = {};
@@ -144,7 +134,7 @@ void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
 
 void SystemPresenter::ShowError(HWND owner, std::string_view message)
 {
-    OneAtATime(showing_, [&] {
+    OneBoxAtATime(showing_, [&] {
         MessageBoxW(owner, Widen(ErrorBoxText(message)).c_str(), Widen(ApplicationTitle).c_str(),
                     MB_OK | MB_ICONSTOP);
     });
