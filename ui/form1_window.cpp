@@ -62,11 +62,14 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
     setFixedSize(window.Bounds.Width, window.Bounds.Height);
     move(window.Bounds.Left, window.Bounds.Top);
 
-    // Created in stacking order, bottom to top, while the fields' font is
-    // the application's: an edit lays out its text as it is made, and would
-    // load a face no control shows.
+    // Created in stacking order, bottom to top, under the fields' font as
+    // both the application's and this window's: an edit lays its text out
+    // as it is made, first in the default font and then in its parent's,
+    // and either would load a face no control shows.
     const QFont applicationFont = QApplication::font();
-    QApplication::setFont(DescribedFont(kvorn::Describe(Control::Edit1).Font));
+    const QFont fieldFont = DescribedFont(kvorn::Describe(Control::Edit1).Font);
+    QApplication::setFont(fieldFont);
+    setFont(fieldFont);
     for (const kvorn::ControlDescription& description : kvorn::Form1Controls)
         controls_[description.Id] = Create(description);
     QApplication::setFont(applicationFont);
