@@ -100,26 +100,33 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
 {
     QWidget* widget = nullptr;
     const QString text = FromUtf8(d.Text);
+    // Each control takes its font before its contents: a combo box lays its
+    // list's items out again at every change of font.
+    const QFont font = DescribedFont(d.Font);
+    const auto made = [&font](auto* control) {
+        control->setFont(font);
+        return control;
+    };
     switch (d.Kind) {
     case ControlKind::Picture: {
-        auto* picture = new QLabel(this);
+        auto* picture = made(new QLabel(this));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         widget = picture;
         break;
     }
     case ControlKind::Label: {
-        auto* label = new QLabel(text, this);
+        auto* label = made(new QLabel(text, this));
         widget = label;
         break;
     }
     case ControlKind::Edit: {
-        auto* edit = new QLineEdit(text, this);
+        auto* edit = made(new QLineEdit(text, this));
         edit->setMaxLength(d.MaxLength > 0 ? d.MaxLength : 32767);
         widget = edit;
         break;
     }
     case ControlKind::ComboBox: {
-        auto* combo = new SelectorBox(this);
+        auto* combo = made(new SelectorBox(this));
         combo->MakeEditable();
         combo->setMaxVisibleItems(kvorn::ListVisibleItems);
         combo->setItemDelegate(new FixedHeightDelegate(combo));
@@ -131,7 +138,7 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
         break;
     }
     case ControlKind::PictureButton: {
-        auto* button = new PictureButton(this);
+        auto* button = made(new PictureButton(this));
         button->setIconSize(QSize(81, 22));
         widget = button;
         break;
@@ -139,7 +146,6 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
     }
     widget->setObjectName(FromUtf8(d.Name));
     widget->setGeometry(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height);
-    widget->setFont(DescribedFont(d.Font));
     if (!d.AccessibleName.empty())
         widget->setAccessibleName(FromUtf8(d.AccessibleName));
     if (d.TabOrder < 0)
