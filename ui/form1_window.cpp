@@ -100,11 +100,13 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
 {
     QWidget* widget = nullptr;
     const QString text = FromUtf8(d.Text);
-    // Each control takes its font before its contents: a combo box lays its
-    // list's items out again at every change of font.
+    // Each control takes its font and place before its contents: a combo
+    // box lays its list out again at every change of font, and measures its
+    // items to size itself when made editable unless it has a size.
     const QFont font = DescribedFont(d.Font);
-    const auto made = [&font](auto* control) {
+    const auto made = [&font, &d](auto* control) {
         control->setFont(font);
+        control->setGeometry(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height);
         return control;
     };
     switch (d.Kind) {
@@ -145,7 +147,6 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
     }
     }
     widget->setObjectName(FromUtf8(d.Name));
-    widget->setGeometry(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height);
     if (!d.AccessibleName.empty())
         widget->setAccessibleName(FromUtf8(d.AccessibleName));
     if (d.TabOrder < 0)
