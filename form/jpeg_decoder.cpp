@@ -2,8 +2,8 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -17,13 +17,9 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
-struct RawImage {
-    unsigned width = 0;
-    unsigned height = 0;
-    unsigned components = 0;
-    unsigned char* pixels = nullptr;  // malloc'ed: freed on the C side of the jump too
+struct RawPalette {
     int colours = 0;
-    unsigned char colourMap[3][256] = {};
+    unsigned char map[3][256] = {};
 };
 
 extern "C" void FailDecoding(j_common_ptr info)
@@ -41,9 +37,20 @@ extern "C" void OnMessage(j_common_ptr info, int level)
         FailDecoding(info);
 }
 
+// The caller's rows, or none where it throws.
+JpegRows AskForRows(const JpegRowSource& rows, unsigned width, unsigned height) noexcept
+{
+    try {
+        return rows(width, height);
+    } catch (...) {
+        return {};
+    }
+}
+
 // Everything in this frame is plain C data, so libjpeg's longjmp back into
 // it passes over no C++ destructor.
-bool DecodeRaw(const unsigned char* data, unsigned long size, bool quantise, RawImage* out, char* message)
+bool DecodeRaw(const unsigned char* data, unsigned long size, JpegColours colours, const JpegRowSource& target,
+               RawPalette* palette, char* message)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
@@ -53,37 +60,31 @@ bool DecodeRaw(const unsigned char* data, unsigned long size, bool quantise, Raw
     if (setjmp(errors.jump)) {
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", errors.message);
         jpeg_destroy_decompress(&info);
-        std::free(out->pixels);
-        out->pixels = nullptr;
         return false;
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    if (quantise) {
+    info.out_color_space = colours == JpegColours::FullBgrx ? JCS_EXT_BGRX : JCS_RGB;
+    if (colours == JpegColours::Quantised) {
         info.quantize_colors = TRUE;
         info.desired_number_of_colors = QuantisedColourCount;
     }
     jpeg_start_decompress(&info);
-    out->width = info.output_width;
-    out->height = info.output_height;
-    out->components = static_cast<unsigned>(info.output_components);
-    const std::size_t rowBytes = std::size_t(out->width) * out->components;
-    out->pixels = static_cast<unsigned char*>(std::malloc(rowBytes * out->height));
-    if (!out->pixels) {
-        std::snprintf(message, JMSG_LENGTH_MAX, "out of memory for a %ux%u picture", out->width, out->height);
+    const JpegRows rows = AskForRows(target, info.output_width, info.output_height);
+    if (!rows.First || rows.Stride < std::size_t(info.output_width) * unsigned(info.output_components)) {
+        std::snprintf(message, JMSG_LENGTH_MAX, "no memory for a %ux%u picture", info.output_width, info.output_height);
         jpeg_destroy_decompress(&info);
         return false;
     }
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = out->pixels + rowBytes * info.output_scanline;
+        JSAMPROW row = rows.First + rows.Stride * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
     }
-    if (quantise) {
-        out->colours = info.actual_number_of_colors;
+    if (colours == JpegColours::Quantised) {
+        palette->colours = info.actual_number_of_colors;
         for (int c = 0; c < 3; ++c)
-            std::memcpy(out->colourMap[c], info.colormap[c], static_cast<std::size_t>(out->colours));
+            std::memcpy(palette->map[c], info.colormap[c], static_cast<std::size_t>(palette->colours));
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
@@ -92,27 +93,41 @@ bool DecodeRaw(const unsigned char* data, unsigned long size, bool quantise, Raw
 
 }  // namespace
 
+std::string DecodeJpegInto(const unsigned char* data, std::size_t size, JpegColours colours, const JpegRowSource& rows,
+                           std::vector<std::array<unsigned char, 3>>* palette)
+{
+    if (!data || size == 0)
+        return "the picture is empty";
+    auto raw = std::make_unique<RawPalette>();
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!DecodeRaw(data, static_cast<unsigned long>(size), colours, rows, raw.get(), message))
+        return message[0] ? message : "the picture cannot be decoded";
+    if (palette) {
+        palette->clear();
+        for (int i = 0; i < raw->colours; ++i)
+            palette->push_back({raw->map[0][i], raw->map[1][i], raw->map[2][i]});
+    }
+    return {};
+}
+
 DecodedJpeg DecodeJpegData(const unsigned char* data, std::size_t size, JpegColours colours)
 {
     DecodedJpeg result;
-    if (!data || size == 0) {
-        result.Error = "the picture is empty";
-        return result;
+    const unsigned components = colours == JpegColours::Quantised ? 1 : colours == JpegColours::FullBgrx ? 4 : 3;
+    result.Error = DecodeJpegInto(
+        data, size, colours,
+        [&result, components](unsigned width, unsigned height) {
+            result.Width = width;
+            result.Height = height;
+            result.Pixels.resize(std::size_t(width) * components * height);
+            return JpegRows{result.Pixels.data(), std::size_t(width) * components};
+        },
+        &result.Palette);
+    if (!result.Error.empty()) {
+        result.Width = result.Height = 0;
+        result.Pixels.clear();
+        result.Palette.clear();
     }
-    auto* raw = new RawImage;
-    char message[JMSG_LENGTH_MAX] = {};
-    const bool quantise = colours == JpegColours::Quantised;
-    if (!DecodeRaw(data, static_cast<unsigned long>(size), quantise, raw, message)) {
-        result.Error = message[0] ? message : "the picture cannot be decoded";
-    } else {
-        result.Width = raw->width;
-        result.Height = raw->height;
-        result.Pixels.assign(raw->pixels, raw->pixels + std::size_t(raw->width) * raw->components * raw->height);
-        for (int i = 0; i < raw->colours; ++i)
-            result.Palette.push_back({raw->colourMap[0][i], raw->colourMap[1][i], raw->colourMap[2][i]});
-    }
-    std::free(raw->pixels);
-    delete raw;
     return result;
 }
 

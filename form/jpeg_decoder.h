@@ -4,14 +4,16 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kvorn {
 
 enum class JpegColours {
-    Full,       // 24-bit colour
-    Quantised,  // libjpeg's colour quantiser, for screens of 8 bits or fewer
+    Full,       // 24-bit colour: red, green and blue bytes
+    FullBgrx,   // the same as blue, green, red and 0xff: 0xffRRGGBB words on a little-endian machine
+    Quantised,  // libjpeg's colour quantiser, for screens of 8 bits or fewer: one palette index
 };
 
 // The colour count libjpeg is asked to reduce to.
@@ -28,5 +30,19 @@ struct DecodedJpeg {
 
 // A corrupt or truncated picture is an error, libjpeg's warnings included.
 DecodedJpeg DecodeJpegData(const unsigned char* data, std::size_t size, JpegColours colours);
+
+// Where the rows go: the caller's first row and the bytes from one row to
+// the next, asked for once the size is known. A null row means no memory.
+struct JpegRows {
+    unsigned char* First = nullptr;
+    std::size_t Stride = 0;
+};
+using JpegRowSource = std::function<JpegRows(unsigned width, unsigned height)>;
+
+// The same straight into the caller's memory, which saves copying and
+// touching fresh pages at start-up. Returns why it failed, or nothing; a
+// quantised picture's palette goes to `palette`.
+std::string DecodeJpegInto(const unsigned char* data, std::size_t size, JpegColours colours, const JpegRowSource& rows,
+                           std::vector<std::array<unsigned char, 3>>* palette = nullptr);
 
 }  // namespace kvorn

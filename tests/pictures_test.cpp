@@ -6,6 +6,9 @@
 #include <QSet>
 #include <QTest>
 
+#include <new>
+#include <vector>
+
 #include "jpeg_image.h"
 
 class PicturesTest : public QObject {
@@ -24,13 +27,47 @@ private slots:
         const JpegResult result = DecodeJpeg(Background(), JpegColours::Full);
         QVERIFY2(!result.image.isNull(), qPrintable(result.error));
         QCOMPARE(result.image.size(), QSize(196, 317));
-        QCOMPARE(result.image.format(), QImage::Format_RGB888);
+        QCOMPARE(result.image.format(), QImage::Format_RGB32);
         // Parchment, not a blank: many distinct colours.
         QSet<QRgb> colours;
         for (int y = 0; y < result.image.height(); y += 3)
             for (int x = 0; x < result.image.width(); x += 3)
                 colours.insert(result.image.pixel(x, y));
         QVERIFY(colours.size() > 500);
+    }
+
+    // The 32-bit rows hold the same colours as the decoder's RGB triples.
+    void fullColourIsTheDecodersRgb()
+    {
+        const QByteArray data = Background();
+        const kvorn::DecodedJpeg rgb = kvorn::DecodeJpegData(reinterpret_cast<const unsigned char*>(data.constData()),
+                                                             std::size_t(data.size()), JpegColours::Full);
+        QVERIFY2(rgb.Error.empty(), rgb.Error.c_str());
+        const JpegResult result = DecodeJpeg(data, JpegColours::Full);
+        QCOMPARE(result.image.size(), QSize(int(rgb.Width), int(rgb.Height)));
+        for (int y = 0; y < result.image.height(); ++y)
+            for (int x = 0; x < result.image.width(); ++x) {
+                const unsigned char* p = rgb.Pixels.data() + (std::size_t(y) * rgb.Width + std::size_t(x)) * 3;
+                if (result.image.pixel(x, y) != qRgb(p[0], p[1], p[2]))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+            }
+    }
+
+    // Rows the caller cannot give end the decoding with an error.
+    void missingRowsAreAClearError()
+    {
+        const QByteArray data = Background();
+        std::vector<unsigned char> narrow(196 * 2 * 317);
+        const kvorn::JpegRowSource sources[] = {
+            [](unsigned, unsigned) { return kvorn::JpegRows{}; },
+            [](unsigned, unsigned) -> kvorn::JpegRows { throw std::bad_alloc(); },
+            [&narrow](unsigned, unsigned) { return kvorn::JpegRows{narrow.data(), 196 * 2}; },
+        };
+        for (const kvorn::JpegRowSource& rows : sources) {
+            const std::string error = kvorn::DecodeJpegInto(reinterpret_cast<const unsigned char*>(data.constData()),
+                                                            std::size_t(data.size()), JpegColours::Full, rows);
+            QCOMPARE(QString::fromStdString(error), QStringLiteral("no memory for a 196x317 picture"));
+        }
     }
 
     void quantisedToAtMost236Colours()

@@ -198,11 +198,11 @@ void Form1Window::Wire(Control control, QWidget* widget)
 
 void Form1Window::LoadPictures()
 {
-    const JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24);
+    JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24);
     if (picture.image.isNull())
         presenter_.ShowError(QStringLiteral("The background picture cannot be shown: ") + picture.error);
     else
-        Image1->setPixmap(QPixmap::fromImage(picture.image));
+        Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));  // in place: no copy to touch
     BitBtn1->setIcon(LoadPicture(QStringLiteral(":/kvorn/clear.bmp"), "bmp"));
     BitBtn2->setIcon(LoadPicture(QStringLiteral(":/kvorn/exit.bmp"), "bmp"));
     setWindowIcon(ShipIcon());

@@ -1,24 +1,28 @@
 #include "jpeg_image.h"
 
-#include <cstring>
-
 JpegResult DecodeJpeg(const QByteArray& data, JpegColours colours)
 {
-    const kvorn::DecodedJpeg decoded = kvorn::DecodeJpegData(
-        reinterpret_cast<const unsigned char*>(data.constData()), std::size_t(data.size()), colours);
-    if (!decoded.Error.empty())
-        return {QImage(), QString::fromLocal8Bit(decoded.Error.c_str())};
+    // Full colour is decoded as the screen's own 32-bit format, so that the
+    // pixmap can take the image's memory as it is.
     const bool quantised = colours == JpegColours::Quantised;
-    const int width = int(decoded.Width), height = int(decoded.Height);
-    const std::size_t rowBytes = std::size_t(width) * (quantised ? 1 : 3);
-    QImage image(width, height, quantised ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+    const JpegColours decoded = quantised ? colours : JpegColours::FullBgrx;
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "blue, green, red, 0xff is 0xffRRGGBB only on little-endian machines");
+    QImage image;
+    std::vector<std::array<unsigned char, 3>> palette;
+    const std::string error = kvorn::DecodeJpegInto(
+        reinterpret_cast<const unsigned char*>(data.constData()), std::size_t(data.size()), decoded,
+        [&image, quantised](unsigned width, unsigned height) {
+            image = QImage(int(width), int(height), quantised ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+            return kvorn::JpegRows{image.isNull() ? nullptr : image.bits(), std::size_t(image.bytesPerLine())};
+        },
+        &palette);
+    if (!error.empty())
+        return {QImage(), QString::fromStdString(error)};
     if (quantised) {
         QList<QRgb> table;
-        for (const auto& colour : decoded.Palette)
+        for (const auto& colour : palette)
             table.append(qRgb(colour[0], colour[1], colour[2]));
         image.setColorTable(table);
     }
-    for (int y = 0; y < height; ++y)
-        std::memcpy(image.scanLine(y), decoded.Pixels.data() + rowBytes * std::size_t(y), rowBytes);
     return {image, QString()};
 }
