@@ -82,7 +82,8 @@ int RunCalculator(int argc, char** argv)
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);
-    QApplication::setWindowIcon(Form1.windowIcon());  // decoded once, by the form
+    // Decoded once, by the form, and the application's too.
+    QObject::connect(&Form1, &QWidget::windowIconChanged, &application, &QApplication::setWindowIcon);
     presenter.SetOwner(&Form1);
     Form1.show();
     application.exec();

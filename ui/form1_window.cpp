@@ -205,7 +205,9 @@ void Form1Window::LoadPictures()
         Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));  // in place: no copy to touch
     BitBtn1->setIcon(LoadPicture(QStringLiteral(":/kvorn/clear.bmp"), "bmp"));
     BitBtn2->setIcon(LoadPicture(QStringLiteral(":/kvorn/exit.bmp"), "bmp"));
-    setWindowIcon(ShipIcon());
+    // The icon is not drawn in the window: it follows in the event loop's
+    // first pass, once the window is on the screen.
+    QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);
 }
 
 void Form1Window::SetSeparatorSource(SeparatorSource source)
