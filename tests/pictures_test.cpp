@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "jpeg_image.h"
+#include "plain_bitmap.h"
 
 class PicturesTest : public QObject {
     Q_OBJECT
@@ -106,6 +107,39 @@ private slots:
             QVERIFY(result.image.isNull());
             QVERIFY(!result.error.isEmpty());
         }
+    }
+
+    // The button pictures read as Qt's own reader reads them, top-down
+    // files too; anything else is left to Qt's reader.
+    void plainBitmapIsQtsOwn_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("read");
+        Q_INIT_RESOURCE(assets);
+        QFile clear(QStringLiteral(":/kvorn/clear.bmp")), exit(QStringLiteral(":/kvorn/exit.bmp"));
+        QVERIFY(clear.open(QIODevice::ReadOnly) && exit.open(QIODevice::ReadOnly));
+        const QByteArray good = clear.readAll();
+        const auto patched = [&good](int at, QByteArray bytes) { return QByteArray(good).replace(at, bytes.size(), bytes); };
+        QByteArray topDown = patched(22, QByteArray("\xea\xff\xff\xff", 4));  // height -22
+        const qsizetype stride = (81 * 3 + 3) / 4 * 4, pixels = 54;
+        for (int y = 0; y < 22; ++y)
+            topDown.replace(pixels + stride * y, stride, good.mid(pixels + stride * (21 - y), stride));
+        QTest::newRow("clear") << good << true;
+        QTest::newRow("exit") << exit.readAll() << true;
+        QTest::newRow("top-down") << topDown << true;
+        QTest::newRow("truncated") << good.left(good.size() - 1) << false;
+        QTest::newRow("8-bit") << patched(28, QByteArray("\x08", 1)) << false;
+        QTest::newRow("compressed") << patched(30, QByteArray("\x01", 1)) << false;
+        QTest::newRow("not a bitmap") << patched(0, "MB") << false;
+    }
+    void plainBitmapIsQtsOwn()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, read);
+        const QImage image = ReadPlainBitmap(file);
+        QCOMPARE(!image.isNull(), read);
+        if (read)
+            QCOMPARE(image, QImage::fromData(file, "BMP"));
     }
 
     void buttonPicturesAndIcon_data()
