@@ -132,8 +132,10 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
         combo->MakeEditable();
         combo->setMaxVisibleItems(kvorn::ListVisibleItems);
         combo->setItemDelegate(new FixedHeightDelegate(combo));
+        QStringList items;
         for (std::string_view item : kvorn::ListItems(d.Id))
-            combo->addItem(FromUtf8(item));
+            items.append(FromUtf8(item));
+        combo->addItems(items);  // one insertion: one round of the model's signals
         combo->setCurrentIndex(-1);
         combo->setEditText(text);
         widget = combo;
