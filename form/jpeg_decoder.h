@@ -21,8 +21,7 @@ inline constexpr int QuantisedColourCount = 236;
 
 struct DecodedJpeg {
     unsigned Width = 0, Height = 0;
-    // Rows top to bottom, no padding: RGB triples, or one palette index
-    // per pixel when quantised.
+    // Rows top to bottom, no padding, in the layout `JpegColours` names.
     std::vector<unsigned char> Pixels;
     std::vector<std::array<unsigned char, 3>> Palette;  // quantised only
     std::string Error;  // why it failed; empty on success

@@ -82,7 +82,7 @@ int RunCalculator(int argc, char** argv)
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);
-    // Decoded once, by the form, and the application's too.
+    // The application takes the form's icon as it arrives: decoded once.
     QObject::connect(&Form1, &QWidget::windowIconChanged, &application, &QApplication::setWindowIcon);
     presenter.SetOwner(&Form1);
     Form1.show();
