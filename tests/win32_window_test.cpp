@@ -16,7 +16,9 @@
 #include "application.h"
 #include "form1_window.h"
 #include "form_description.h"
+#include "jpeg_decoder.h"
 #include "message_presenter.h"
+#include "resource_ids.h"
 #include "score.h"
 #include "ship_types.h"
 #include "wide_text.h"
@@ -319,6 +321,25 @@ TEST_F(Win32Window, ThePictureAndTheLabelsDragTheControlsDoNot)
     EXPECT_EQ(WindowFromPoint(edit), window->ControlHandle(Control::Edit1));
     EXPECT_EQ(HitTest(160, 49), HTCLIENT);
     EXPECT_EQ(HitTest(50, 297), HTCLIENT);  // BitBtn1
+}
+
+// The window shows the decoder's colours where nothing covers the picture.
+TEST_F(Win32Window, TheBackgroundIsThePicture)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_BACKGROUND), MAKEINTRESOURCEW(10 /* RT_RCDATA */));
+    ASSERT_TRUE(resource);
+    const DecodedJpeg picture =
+        DecodeJpegData(static_cast<const unsigned char*>(LockResource(LoadResource(module, resource))),
+                       SizeofResource(module, resource), JpegColours::Full);
+    ASSERT_EQ(picture.Error, "");
+    UpdateWindow(window->Handle());
+    HDC dc = GetDC(window->Handle());
+    for (const POINT at : {POINT{3, 100}, POINT{192, 150}, POINT{100, 284}, POINT{20, 40}}) {
+        const unsigned char* rgb = picture.Pixels.data() + (std::size_t(at.y) * picture.Width + std::size_t(at.x)) * 3;
+        EXPECT_EQ(GetPixel(dc, at.x, at.y), RGB(rgb[0], rgb[1], rgb[2])) << at.x << "," << at.y;
+    }
+    ReleaseDC(window->Handle(), dc);
 }
 
 TEST_F(Win32Window, TheWindowIsAsDescribed)

@@ -10,7 +10,6 @@
 #include "form1_window.h"
 #include "form_description.h"
 
-
 namespace {
 
 constexpr const char* ProgramName = "kvorn-calculator";
@@ -76,7 +75,8 @@ int RunCalculator(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
 

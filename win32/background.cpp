@@ -1,6 +1,7 @@
 #include "background.h"
 
-#include <cstring>
+#include <array>
+#include <vector>
 
 #include "jpeg_decoder.h"
 #include "resource_ids.h"
@@ -17,47 +18,36 @@ int ScreenDepth()
     return depth;
 }
 
-// A top-down DIB section holding the decoded rows, each padded to four bytes.
-HBITMAP MakeBitmap(const DecodedJpeg& picture, bool quantised)
+// A top-down DIB section for libjpeg to decode into: blue, green, red and a
+// spare byte per pixel, or one palette index padded to four bytes a row.
+JpegRows MakeBitmap(unsigned width, unsigned height, bool quantised, HBITMAP& bitmap)
 {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[256];
-    } info = {};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = LONG(picture.Width);
-    info.header.biHeight = -LONG(picture.Height);
-    info.header.biPlanes = 1;
-    info.header.biBitCount = quantised ? 8 : 24;
-    info.header.biCompression = BI_RGB;
-    if (quantised) {
-        info.header.biClrUsed = DWORD(picture.Palette.size());
-        for (std::size_t i = 0; i < picture.Palette.size() && i < 256; ++i)
-            info.colours[i] = {picture.Palette[i][2], picture.Palette[i][1], picture.Palette[i][0], 0};
-    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = LONG(width);
+    info.bmiHeader.biHeight = -LONG(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = quantised ? 8 : 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biClrUsed = quantised ? 256 : 0;  // filled in once decoded
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
-        return nullptr;
-    const std::size_t pixelBytes = quantised ? 1 : 3;
-    const std::size_t rowBytes = picture.Width * pixelBytes;
-    const std::size_t stride = (rowBytes + 3) & ~std::size_t(3);
-    auto* out = static_cast<unsigned char*>(bits);
-    for (std::size_t y = 0; y < picture.Height; ++y) {
-        const unsigned char* row = picture.Pixels.data() + y * rowBytes;
-        unsigned char* target = out + y * stride;
-        if (quantised) {
-            std::memcpy(target, row, rowBytes);
-        } else {
-            for (std::size_t x = 0; x < picture.Width; ++x) {  // DIBs hold blue, green, red
-                target[3 * x] = row[3 * x + 2];
-                target[3 * x + 1] = row[3 * x + 1];
-                target[3 * x + 2] = row[3 * x];
-            }
-        }
-    }
-    GdiFlush();
-    return bitmap;
+        return {};
+    const std::size_t stride = quantised ? (std::size_t(width) + 3) & ~std::size_t(3) : 4 * std::size_t(width);
+    return {static_cast<unsigned char*>(bits), stride};
+}
+
+void SetPalette(HBITMAP bitmap, const std::vector<std::array<unsigned char, 3>>& palette)
+{
+    RGBQUAD table[256] = {};
+    for (std::size_t i = 0; i < palette.size() && i < 256; ++i)
+        table[i] = {palette[i][2], palette[i][1], palette[i][0], 0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetDIBColorTable(dc, 0, UINT(palette.size()), table);
+    SelectObject(dc, old);
+    DeleteDC(dc);
 }
 
 }  // namespace
@@ -73,20 +63,27 @@ Background LoadBackground(HINSTANCE instance)
         return result;
     }
     const bool quantised = ScreenDepth() <= 8;
-    const DecodedJpeg picture = DecodeJpegData(static_cast<const unsigned char*>(data),
-                                               SizeofResource(instance, resource),
-                                               quantised ? JpegColours::Quantised : JpegColours::Full);
-    if (!picture.Error.empty()) {
-        result.Error = picture.Error;
+    std::vector<std::array<unsigned char, 3>> palette;
+    HBITMAP bitmap = nullptr;
+    result.Error = DecodeJpegInto(
+        static_cast<const unsigned char*>(data), SizeofResource(instance, resource),
+        quantised ? JpegColours::Quantised : JpegColours::FullBgrx,
+        [&](unsigned width, unsigned height) {
+            result.Width = int(width);
+            result.Height = int(height);
+            return MakeBitmap(width, height, quantised, bitmap);
+        },
+        &palette);
+    if (!result.Error.empty()) {
+        if (bitmap)
+            DeleteObject(bitmap);
+        result.Width = result.Height = 0;
         return result;
     }
-    result.Bitmap = MakeBitmap(picture, quantised);
-    if (!result.Bitmap) {
-        result.Error = "no bitmap for the picture";
-        return result;
-    }
-    result.Width = int(picture.Width);
-    result.Height = int(picture.Height);
+    if (quantised)
+        SetPalette(bitmap, palette);
+    GdiFlush();
+    result.Bitmap = bitmap;
     return result;
 }
 

@@ -14,7 +14,7 @@ struct Background {
     std::string Error;  // why not
 };
 
-// Decodes in 24-bit colour, or reduced to the quantiser's colours when the
+// Decodes in full colour, or reduced to the quantiser's colours when the
 // screen shows 8 bits per pixel or fewer.
 Background LoadBackground(HINSTANCE instance);
 
