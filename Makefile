@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc)
 BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 TEST_PACKAGES    := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
-                    appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev
+                    appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev libxtst-dev
 BENCH_PACKAGES := $(TEST_PACKAGES) x11-apps xfonts-base
 CHECK_PACKAGES := xvfb xauth openbox x11-utils xdotool imagemagick
 # Cross-building for Windows; GoogleTest's sources come with libgtest-dev.

@@ -635,6 +635,133 @@ private slots:
         QCOMPARE(form->Edit1->selectedText(), u"2345"_s);
     }
 
+    // The columns of `area` where the window shows something other than
+    // `bare`, the same area without the thing looked at.
+    static QPair<int, int> InkColumns(const QImage& shown, const QImage& bare)
+    {
+        int first = shown.width(), last = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != bare.pixel(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return {first, last};
+    }
+    static int InkRows(const QImage& shown, const QImage& bare)
+    {
+        int first = shown.height(), last = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) != bare.pixel(x, y)) {
+                    first = std::min(first, y);
+                    last = std::max(last, y);
+                }
+        return last - first + 1;
+    }
+
+    // A result is drawn whole and centred in its 176-pixel label, however
+    // long the score: a pasted hull of 1e20 gives 21 characters, 1e37 38,
+    // and neither may be cut at either end.
+    void resultIsDrawnWholeAndCentred_data()
+    {
+        QTest::addColumn<QString>("hull");
+        QTest::addColumn<QString>("exact");  // as kvorn-score prints it
+        QTest::addColumn<bool>("smaller");   // drawn smaller than the described face
+        QTest::newRow("worked result") << u"3000"_s << u"122.05"_s << false;
+        QTest::newRow("1e20 pasted") << u"1e20"_s << u"509860509860509952.00"_s << true;
+        QTest::newRow("1e37 pasted") << u"1e37"_s << u"50986050986050991000000000000000000.00"_s << false;
+    }
+    void resultIsDrawnWholeAndCentred()
+    {
+        QFETCH(QString, hull);
+        QFETCH(QString, exact);
+        QFETCH(bool, smaller);
+        Show();
+        const QRect band = form->Label1->geometry();
+        const QImage bare = form->grab(band).toImage();
+        Pick(form->ComboBox1, ShipIndex("Фрегат"));
+        if (hull == u"3000"_s) {
+            Enter("Фрегат", {"3000", "14,5", "35", "0,5", "2000", "100", "400"}, 2);
+        } else {
+            Paste(form->Edit1, hull);
+            for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
+                Type(edit, u"1"_s);
+            Pick(form->ComboBox2, 0);
+        }
+        QCOMPARE(form->Label1->text(), exact);  // the label's own text stays exact
+        const QImage shown = form->grab(band).toImage();
+        const auto [first, last] = InkColumns(shown, bare);
+        QVERIFY2(last >= 0, "nothing drawn");
+        const int left = first, right = band.width() - 1 - last;
+        QVERIFY2(left >= 1 && right >= 1, qPrintable(u"cut: ink from %1 to %2"_s.arg(first).arg(last)));
+        QVERIFY2(std::abs(left - right) <= 1, qPrintable(u"not centred: %1 left, %2 right"_s.arg(left).arg(right)));
+        // The digits of the described 19-pixel bold face stand 14 pixels high.
+        const int height = InkRows(shown, bare);
+        QVERIFY2(smaller ? height < 14 : height >= 14, qPrintable(QString::number(height)));
+        QVERIFY2(height >= 8, qPrintable(QString::number(height)));  // still legible
+    }
+
+    // The pictures the user sees on the buttons: clear on the left, exit on
+    // the right, each 81 x 22 centred on its 78 x 19 face.
+    void buttonsShowTheirPictures_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("clear") << u"BitBtn1"_s << u"clear.bmp"_s;
+        QTest::newRow("exit") << u"BitBtn2"_s << u"exit.bmp"_s;
+    }
+    void buttonsShowTheirPictures()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, picture);
+        Show();
+        const QImage file = QImage(QStringLiteral(KVORN_ASSETS_DIR "/") + picture).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(file.size(), QSize(81, 22));
+        QWidget* face = Control(button);
+        const QImage shown = face->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(78, 19));
+        bool matched = false;
+        for (int dx = 1; dx <= 2 && !matched; ++dx)
+            for (int dy = 1; dy <= 2 && !matched; ++dy)
+                matched = shown == file.copy(dx, dy, 78, 19);
+        QVERIFY2(matched, "the button does not show its picture, centred");
+    }
+
+    // The fields' background is the button face; the list marks its current
+    // item with the highlight.
+    void fieldsAndListsAreDrawnInTheirColours()
+    {
+        Show();
+        const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+        for (QWidget* field : {static_cast<QWidget*>(form->Edit1), static_cast<QWidget*>(form->Edit6),
+                               static_cast<QWidget*>(form->ComboBox2)}) {
+            const QImage shown = field->grab().toImage();
+            QCOMPARE(QColor(shown.pixel(8, shown.height() / 2)), buttonFace);
+        }
+        form->ComboBox1->setFocus(Qt::OtherFocusReason);
+        form->ComboBox1->showPopup();
+        QAbstractItemView* list = form->ComboBox1->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        const int current = list->currentIndex().row();
+        const QImage shown = list->viewport()->grab().toImage();
+        const QColor highlight = QApplication::palette().color(QPalette::Highlight);
+        const QColor base = QApplication::palette().color(QPalette::Base);
+        // The style shades the highlight a little.
+        auto near = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) <= 12;
+        };
+        auto colourOfRow = [&](int row) {
+            const QRect item = list->visualRect(list->model()->index(row, 0));
+            return QColor(shown.pixel(item.right() - 4, item.center().y()));
+        };
+        QVERIFY2(near(colourOfRow(current), highlight), qPrintable(colourOfRow(current).name()));
+        QVERIFY2(near(colourOfRow(current == 0 ? 1 : 0), base), qPrintable(colourOfRow(current == 0 ? 1 : 0).name()));
+        QTest::keyClick(list, Qt::Key_Escape);
+    }
+
     void hugePasteIntoASelectorIsHandledQuickly()
     {
         Show();

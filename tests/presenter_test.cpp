@@ -13,6 +13,7 @@
 
 #include <functional>
 
+#include "application.h"
 #include "message_presenter.h"
 #include "pictures.h"
 
@@ -99,7 +100,7 @@ class PresenterTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QApplication::setApplicationDisplayName(u"Kvorn calculator"_s);
+        NameApplication();  // the program's own title, not one set here
         QApplication::setWindowIcon(ShipIcon());  // as the program has it: the boxes must not show it
     }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -70,6 +71,71 @@ WORD KeyOf(char c)
     }
 }
 
+// What a part of a window shows, read back from the screen.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+
+Shot Capture(HWND window, const RECT& area)
+{
+    Shot shot;
+    shot.width = area.right - area.left;
+    shot.height = area.bottom - area.top;
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, dc, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgrx = static_cast<const unsigned char*>(bits);
+    for (int i = 0; i < shot.width * shot.height; ++i, bgrx += 4)
+        shot.pixels.push_back(RGB(bgrx[2], bgrx[1], bgrx[0]));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return shot;
+}
+
+// The background picture as the decoder gives it, in RGB.
+DecodedJpeg BackgroundPicture()
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_BACKGROUND), MAKEINTRESOURCEW(10 /* RT_RCDATA */));
+    if (!resource)
+        return {};
+    return DecodeJpegData(static_cast<const unsigned char*>(LockResource(LoadResource(module, resource))),
+                          SizeofResource(module, resource), JpegColours::Full);
+}
+
+COLORREF PictureAt(const DecodedJpeg& picture, int x, int y)
+{
+    const unsigned char* rgb = picture.Pixels.data() + (std::size_t(y) * picture.Width + std::size_t(x)) * 3;
+    return RGB(rgb[0], rgb[1], rgb[2]);
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text)
+{
+    if (!OpenClipboard(owner))
+        return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
 class Win32Window : public ::testing::Test {
 protected:
     void SetUp() override
@@ -129,14 +195,20 @@ protected:
     {
         RECT bounds;
         GetWindowRect(window->ControlHandle(control), &bounds);
-        INPUT input[2] = {};
-        for (INPUT& event : input) {
-            event.type = INPUT_MOUSE;
-            event.mi.dx = LONG((bounds.left + 20) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
-            event.mi.dy = LONG((bounds.top + bounds.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
-        }
-        input[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | down;
-        input[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | up;
+        ClickAt({bounds.left + 20, (bounds.top + bounds.bottom) / 2}, down, up);
+    }
+    static INPUT MouseAt(POINT screen, DWORD flags)
+    {
+        INPUT event = {};
+        event.type = INPUT_MOUSE;
+        event.mi.dx = LONG(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+        event.mi.dy = LONG(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+        event.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+        return event;
+    }
+    void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
+    {
+        INPUT input[2] = {MouseAt(screen, down), MouseAt(screen, up)};
         SendInput(2, input, sizeof(INPUT));
         if (down == MOUSEEVENTF_RIGHTDOWN) {
             Sleep(100);
@@ -144,6 +216,27 @@ protected:
             Key(VK_ESCAPE, false);
         }
         Pump(window->Handle());
+    }
+    // Turns the wheel over `screen`, a notch towards the user each time.
+    void WheelAt(POINT screen, int notches)
+    {
+        INPUT move = MouseAt(screen, 0);
+        SendInput(1, &move, sizeof move);
+        Pump(window->Handle());
+        for (int i = 0; i < notches; ++i) {
+            INPUT wheel = {};
+            wheel.type = INPUT_MOUSE;
+            wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+            wheel.mi.mouseData = DWORD(-WHEEL_DELTA);
+            SendInput(1, &wheel, sizeof wheel);
+            Pump(window->Handle());
+        }
+    }
+    POINT ScreenPoint(Control control, int x, int y) const
+    {
+        POINT point = {x, y};
+        ClientToScreen(window->ControlHandle(control), &point);
+        return point;
     }
     Control Focused() const
     {
@@ -393,6 +486,207 @@ TEST_F(Win32Window, ClearEmptiesEverythingAndExitCloses)
     EXPECT_EQ(window->Handle(), nullptr);
 }
 
+// The result in its band, as the screen shows it: whole, centred in the
+// 176-pixel label from 10 to 186, nothing over the band's frame, however
+// long the score. A pasted hull of 1e20 gives 21 characters, 1e37 38.
+TEST_F(Win32Window, TheResultIsDrawnWholeAndCentred)
+{
+    const DecodedJpeg picture = BackgroundPicture();
+    ASSERT_EQ(picture.Error, "");
+    const struct {
+        const char* hull;  // pasted, except the worked result's
+        const char* exact;
+        bool smaller;  // drawn in a smaller face than the described one
+    } rows[] = {
+        {nullptr, "122.05", false},
+        {"1e20", "509860509860509952.00", true},
+        {"1e37", "50986050986050991000000000000000000.00", false},  // its exponent form fits
+    };
+    for (const auto& row : rows) {
+        SendMessageW(window->ControlHandle(Control::BitBtn1), BM_CLICK, 0, 0);
+        Pump(window->Handle());
+        Pick(Control::ComboBox1, "Фрегат");
+        if (!row.hull) {
+            TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
+            Pick(Control::ComboBox2, "24");
+        } else {
+            PutOnClipboard(window->Handle(), Widen(row.hull));
+            window->Focus(Control::Edit1);
+            Press(VK_INSERT, VK_SHIFT);
+            for (int field = 0; field < 6; ++field) {
+                Press(VK_TAB);
+                Type("1");
+            }
+            Pick(Control::ComboBox2, "12");
+        }
+        ASSERT_EQ(Text(Control::Label1), row.exact);
+        UpdateWindow(window->Handle());
+        const Shot band = Capture(window->Handle(), {0, 255, 196, 279});
+        int first = band.width, last = -1, top = band.height, bottom = -1;
+        for (int y = 0; y < band.height; ++y)
+            for (int x = 0; x < band.width; ++x)
+                if (band.At(x, y) != PictureAt(picture, x, 255 + y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(last, 0) << row.exact << ": nothing drawn";
+        EXPECT_GE(first, 11) << row.exact << ": cut or over the frame on the left";
+        EXPECT_LE(last, 184) << row.exact << ": cut or over the frame on the right";
+        EXPECT_LE(std::abs((first - 10) - (185 - last)), 1) << row.exact << ": not centred, " << first << "-" << last;
+        const int height = bottom - top + 1;
+        EXPECT_TRUE(row.smaller ? height < 14 : height >= 14) << row.exact << ": " << height << " pixels high";
+        EXPECT_GE(height, 8) << row.exact;
+    }
+}
+
+// Picked with the mouse: the arrow opens the list, a click on an item picks
+// it, and that is one change. With every figure in and no ship type, each
+// recomputation shows one message.
+TEST_F(Win32Window, AMousePickIsOneChange)
+{
+    const struct {
+        Control combo;
+        int item;
+    } rows[] = {{Control::ComboBox2, 2}, {Control::ComboBox1, 3}};
+    TypeFigures({"1", "1", "1", "1", "1", "1", "1"});
+    for (const auto& row : rows) {
+        presenter.messages.clear();
+        HWND box = window->ControlHandle(row.combo);
+        COMBOBOXINFO parts = {};
+        parts.cbSize = sizeof parts;
+        ASSERT_TRUE(GetComboBoxInfo(box, &parts));
+        ClickAt(ScreenPoint(row.combo, (parts.rcButton.left + parts.rcButton.right) / 2,
+                            (parts.rcButton.top + parts.rcButton.bottom) / 2));
+        ASSERT_TRUE(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0)) << Describe(row.combo).Name;
+        RECT item = {};
+        SendMessageW(parts.hwndList, LB_GETITEMRECT, WPARAM(row.item), LPARAM(&item));
+        POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(parts.hwndList, &at);
+        ClickAt(at);
+        EXPECT_FALSE(SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0));
+        EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), row.item);
+        EXPECT_EQ(Text(row.combo), ListItems(row.combo)[std::size_t(row.item)]);
+        if (row.combo == Control::ComboBox2) {
+            EXPECT_EQ(presenter.messages.size(), 1u);
+        } else {
+            EXPECT_TRUE(presenter.messages.empty());
+            EXPECT_EQ(window->Form().Coefficients().CannonCount, 56);  // Варшип
+        }
+    }
+    EXPECT_TRUE(presenter.errors.empty());
+}
+
+// Resting on a selector without the focus, the wheel changes nothing; with
+// the focus, it picks.
+TEST_F(Win32Window, TheWheelChangesOnlyAFocusedSelector)
+{
+    Pick(Control::ComboBox2, "16");
+    window->Focus(Control::Edit1);
+    Pump(window->Handle());
+    const POINT over = ScreenPoint(Control::ComboBox2, 40, 12);  // over the arrow
+    WheelAt(over, 2);
+    EXPECT_EQ(Text(Control::ComboBox2), "16");
+    EXPECT_EQ(Focused(), Control::Edit1);
+    window->Focus(Control::ComboBox2);
+    WheelAt(over, 1);
+    EXPECT_EQ(Text(Control::ComboBox2), "24");
+}
+
+// Entering a field from the keyboard, either way round, selects its text.
+TEST_F(Win32Window, TabAndShiftTabSelectTheText)
+{
+    for (const bool shift : {false, true}) {
+        window->Focus(Control::Edit3);
+        Type("12.5");
+        window->Focus(shift ? Control::Edit4 : Control::Edit1);
+        Press(VK_TAB, shift ? VK_SHIFT : 0);
+        ASSERT_EQ(Focused(), Control::Edit3);
+        DWORD start = 1, end = 0;
+        SendMessageW(window->ControlHandle(Control::Edit3), EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        EXPECT_EQ(start, 0u) << (shift ? "Shift+Tab" : "Tab");
+        EXPECT_EQ(end, 4u) << (shift ? "Shift+Tab" : "Tab");
+        Type("7");
+        EXPECT_EQ(Text(Control::Edit3), "7");
+        SetWindowTextW(window->ControlHandle(Control::Edit3), L"");
+    }
+}
+
+// Enter and Space press the focused button: clear empties, exit closes.
+TEST_F(Win32Window, EnterAndSpacePressTheFocusedButton)
+{
+    for (WORD key : {WORD(VK_RETURN), WORD(VK_SPACE)}) {
+        window->Focus(Control::Edit1);
+        Type("5");
+        window->Focus(Control::BitBtn1);
+        Press(key);
+        EXPECT_EQ(Text(Control::Edit1), "") << key;
+        EXPECT_EQ(Focused(), Control::ComboBox1) << key;
+    }
+    window->Focus(Control::BitBtn2);
+    Press(VK_RETURN);
+    Pump(nullptr);
+    EXPECT_TRUE(closed);
+}
+
+// What the controls look like: the fields on the button face, the open
+// list's current item highlighted, each button its own picture.
+TEST_F(Win32Window, TheControlsAreDrawnInTheirColoursAndPictures)
+{
+    for (Control field : {Control::Edit1, Control::Edit6, Control::ComboBox2}) {
+        const Shot shot = Capture(window->ControlHandle(field), {4, 8, 12, 14});
+        for (COLORREF pixel : shot.pixels)
+            ASSERT_EQ(pixel, GetSysColor(COLOR_BTNFACE)) << Describe(field).Name;
+    }
+
+    window->Focus(Control::ComboBox1);
+    Press(VK_F4);
+    Press(VK_DOWN);
+    Press(VK_DOWN);
+    COMBOBOXINFO parts = {};
+    parts.cbSize = sizeof parts;
+    ASSERT_TRUE(GetComboBoxInfo(window->ControlHandle(Control::ComboBox1), &parts));
+    const LRESULT current = SendMessageW(parts.hwndList, LB_GETCURSEL, 0, 0);
+    ASSERT_GE(current, 0);
+    UpdateWindow(parts.hwndList);
+    for (LRESULT row : {current, current == 0 ? LRESULT(1) : LRESULT(0)}) {
+        RECT item = {};
+        SendMessageW(parts.hwndList, LB_GETITEMRECT, WPARAM(row), LPARAM(&item));
+        const Shot shot = Capture(parts.hwndList, {item.right - 6, item.top + 2, item.right - 3, item.bottom - 2});
+        for (COLORREF pixel : shot.pixels)
+            ASSERT_EQ(pixel, GetSysColor(row == current ? COLOR_HIGHLIGHT : COLOR_WINDOW)) << "item " << row;
+    }
+    Press(VK_ESCAPE);
+
+    const struct {
+        Control button;
+        int picture;
+    } buttons[] = {{Control::BitBtn1, IDB_CLEAR}, {Control::BitBtn2, IDB_EXIT}};
+    for (const auto& row : buttons) {
+        HBITMAP bitmap = HBITMAP(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(row.picture), IMAGE_BITMAP, 0,
+                                            0, LR_CREATEDIBSECTION));
+        ASSERT_TRUE(bitmap);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const Shot shown = Capture(window->ControlHandle(row.button), {0, 0, 78, 19});
+        bool matched = false;
+        for (int dx = 1; dx <= 2 && !matched; ++dx)
+            for (int dy = 1; dy <= 2 && !matched; ++dy) {
+                matched = true;
+                for (int y = 0; y < 19 && matched; ++y)
+                    for (int x = 0; x < 78 && matched; ++x)
+                        matched = shown.At(x, y) == GetPixel(dc, x + dx, y + dy);
+            }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(bitmap);
+        EXPECT_TRUE(matched) << Describe(row.button).Name << " does not show its picture, centred";
+    }
+}
+
 // The real boxes, looked at while they are open.
 struct SeenBox {
     std::string caption, text;
@@ -458,8 +752,8 @@ TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
     seen = {};
     SetTimer(nullptr, 0, 50, LookAtBox);
     boxes.ShowMessage(window->Handle(), NotSelectedMessage);
-    EXPECT_EQ(seen.caption, ApplicationTitle);
-    EXPECT_EQ(seen.text, NotSelectedMessage);
+    EXPECT_EQ(seen.caption, "Kvorn calculator");
+    EXPECT_EQ(seen.text, "Не вбран тип корабля");
     EXPECT_FALSE(seen.icon);
     EXPECT_EQ(seen.buttons, std::vector<std::string>{"OK*"});
     EXPECT_TRUE(seen.centred);
@@ -471,7 +765,7 @@ TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
     seen = {};
     SetTimer(nullptr, 0, 50, LookAtBox);
     boxes.ShowError(window->Handle(), "Floating point division by zero");
-    EXPECT_EQ(seen.caption, ApplicationTitle);
+    EXPECT_EQ(seen.caption, "Kvorn calculator");
     EXPECT_EQ(seen.text, "Floating point division by zero.");
     EXPECT_TRUE(seen.icon);
     EXPECT_EQ(seen.buttons.size(), 1u);

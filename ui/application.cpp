@@ -61,6 +61,15 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 
 }  // namespace
 
+void NameApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
+    QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
 int RunCalculator(int argc, char** argv)
 {
     // Laid out in pixels at 96 dpi; Qt 6 would scale it otherwise.
@@ -74,11 +83,7 @@ int RunCalculator(int argc, char** argv)
     qInstallMessageHandler(OnQtMessage);
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
-    QApplication::setApplicationDisplayName(
-        QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
-    QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    NameApplication();
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);

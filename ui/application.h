@@ -3,3 +3,7 @@
 // Starts the calculator: the application object with its title and icon,
 // the one window, and the message loop until that window closes.
 int RunCalculator(int argc, char** argv);
+
+// The application's name, title (the boxes' caption), desktop entry and
+// style, as the program sets them once the application object exists.
+void NameApplication();

@@ -17,6 +17,7 @@
 #include "picture_button.h"
 #include "pictures.h"
 #include "regional_settings.h"
+#include "result_label.h"
 #include "selector_box.h"
 #include "ship_types.h"
 
@@ -117,8 +118,9 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
         break;
     }
     case ControlKind::Label: {
-        auto* label = made(new QLabel(text, this));
-        widget = label;
+        // The result draws itself whole; the "/" is an ordinary label.
+        QLabel* label = d.Id == Control::Label1 ? new ResultLabel(text, this) : new QLabel(text, this);
+        widget = made(label);
         break;
     }
     case ControlKind::Edit: {

@@ -102,7 +102,6 @@ void DialogPresenter::ShowError(const QString& message)
     kvorn::OneBoxAtATime(showing_, [&] {
         QMessageBox box(QMessageBox::Critical, Title(), ErrorText(message), QMessageBox::Ok, owner_);
         box.setTextFormat(Qt::PlainText);
-        box.setEscapeButton(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
         PrepareBox(box, owner_);
         box.exec();

@@ -8,6 +8,9 @@
 
 void SelectorBox::MakeEditable()
 {
+    // Not Qt's default WheelFocus: before a real wheel event Qt would give
+    // the focus to the box under the pointer, and the wheel would change it.
+    setFocusPolicy(Qt::StrongFocus);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     // Qt finishes an edit by finding the text among the items (case-

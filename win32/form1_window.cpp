@@ -8,6 +8,7 @@
 #include "keystroke_rule.h"
 #include "picture_button.h"
 #include "resource_ids.h"
+#include "result_label.h"
 #include "wide_text.h"
 
 namespace kvorn {
@@ -15,10 +16,6 @@ namespace kvorn {
 namespace {
 
 constexpr wchar_t ClassName[] = L"TForm1";
-// Posted, so that they are handled once the combo box has finished its own
-// work: its text is then the picked item's.
-constexpr UINT ComboPickedMessage = WM_APP + 1;
-constexpr UINT ComboClosedMessage = WM_APP + 2;
 // Control ids stay clear of IDOK and IDCANCEL, which IsDialogMessage sends
 // for Enter and Escape.
 constexpr WORD FirstControlId = 100;
@@ -226,9 +223,10 @@ void Form1Window::CreateControl(const ControlDescription& d)
         parts.cbSize = sizeof parts;
         if (GetComboBoxInfo(control, &parts) && parts.hwndItem)
             AttachKeystrokeRule(parts.hwndItem, form_, d.Id);
-        settingText_ = true;
-        SetWindowTextW(control, Widen(d.Text).c_str());
-        settingText_ = false;
+        SelectorBox& selector = SelectorOf(d.Id);
+        const Control id = d.Id;
+        selector.Attach(control, window_, WPARAM(id), [this, id] { form_.Changed(id); });
+        selector.SetText(Widen(d.Text));
     }
 }
 
@@ -265,11 +263,7 @@ void Form1Window::SetText(Control control, std::string_view text)
     if (!window)
         return;
     if (Describe(control).Kind == ControlKind::ComboBox) {
-        // No list item is picked, and no change is reported.
-        settingText_ = true;
-        SendMessageW(window, CB_SETCURSEL, WPARAM(-1), 0);
-        SetWindowTextW(window, value.c_str());
-        settingText_ = false;
+        SelectorOf(control).SetText(value);
         return;
     }
     SetWindowTextW(window, value.c_str());
@@ -330,11 +324,10 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case ComboPickedMessage:
-        ReportPick(Control(wParam));
-        return 0;
-    case ComboClosedMessage:
-        ComboClosed(Control(wParam));
+    case SelectorBox::PickedMessage:
+    case SelectorBox::ClosedMessage:
+        if (wParam < controls_.size() && controls_[wParam])  // not after the window has gone
+            SelectorOf(Control(wParam)).Posted(message);
         return 0;
     case WM_ACTIVATE:
         Activated(LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam));
@@ -404,7 +397,7 @@ void Form1Window::Command(WORD id, WORD code)
             form_.Changed(control);
         break;
     case ControlKind::ComboBox:
-        ComboCommand(control, code);
+        SelectorOf(control).Notified(code);
         break;
     case ControlKind::PictureButton:
         if (code == BN_CLICKED)
@@ -415,87 +408,9 @@ void Form1Window::Command(WORD id, WORD code)
     }
 }
 
-Form1Window::ComboState& Form1Window::StateOf(Control control)
+SelectorBox& Form1Window::SelectorOf(Control control)
 {
-    return combos_[control == Control::ComboBox1 ? 0 : 1];
-}
-
-// A combo box changes when the user picks an item (the list closed, or the
-// arrow keys on the closed box) and when its text is edited by other means
-// than typing; never when the program sets the text.
-void Form1Window::ComboCommand(Control control, WORD code)
-{
-    if (settingText_)
-        return;
-    ComboState& state = StateOf(control);
-    switch (code) {
-    case CBN_DROPDOWN:
-        state.dropped = true;
-        state.picked = false;
-        state.textAtDrop = WindowText(controls_[std::size_t(control)]);
-        break;
-    case CBN_SELENDOK:
-        if (state.dropped && SendMessageW(controls_[std::size_t(control)], CB_GETCURSEL, 0, 0) != CB_ERR)
-            state.picked = true;
-        break;
-    case CBN_CLOSEUP:
-        state.dropped = false;
-        PostMessageW(window_, ComboClosedMessage, WPARAM(control), 0);
-        break;
-    case CBN_SELCHANGE:
-        // While the list is open the highlight only moves; the pick is
-        // reported when it closes.
-        if (!state.dropped && !state.pickPending) {
-            state.pickPending = true;
-            PostMessageW(window_, ComboPickedMessage, WPARAM(control), 0);
-        }
-        break;
-    case CBN_EDITCHANGE:
-        form_.Changed(control);
-        break;
-    }
-}
-
-void Form1Window::SyncComboText(Control control)
-{
-    HWND combo = controls_[std::size_t(control)];
-    const LRESULT index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR)
-        return;
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0);
-    if (length == CB_ERR)
-        return;
-    std::wstring item(std::size_t(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), LPARAM(item.data()));
-    item.resize(std::size_t(length));
-    if (WindowText(combo) != item) {
-        settingText_ = true;
-        SetWindowTextW(combo, item.c_str());
-        settingText_ = false;
-    }
-}
-
-void Form1Window::ReportPick(Control control)
-{
-    StateOf(control).pickPending = false;
-    if (!controls_[std::size_t(control)])
-        return;
-    SyncComboText(control);
-    form_.Changed(control);
-}
-
-void Form1Window::ComboClosed(Control control)
-{
-    ComboState& state = StateOf(control);
-    if (!controls_[std::size_t(control)])
-        return;
-    if (state.picked) {
-        state.picked = false;
-        SyncComboText(control);
-        form_.Changed(control);
-    } else if (WindowText(controls_[std::size_t(control)]) != state.textAtDrop) {
-        form_.Changed(control);
-    }
+    return selectors_[control == Control::ComboBox1 ? 0 : 1];
 }
 
 void Form1Window::DrawListItem(const DRAWITEMSTRUCT& item)
@@ -559,23 +474,16 @@ void Form1Window::Paint()
     }
 
     SetBkMode(canvas, TRANSPARENT);
-    struct {
-        Control control;
-        const std::wstring& text;
-        COLORREF colour;
-        UINT alignment;
-    } const labels[] = {
-        {Control::Label2, label2Text_, GetSysColor(COLOR_WINDOWTEXT), DT_LEFT},
-        {Control::Label1, label1Text_, RGB(0, 0, 0), DT_CENTER},
-    };
-    for (const auto& label : labels) {
-        RECT bounds = RectOf(Describe(label.control).Bounds);
-        HGDIOBJ oldFont = SelectObject(canvas, controlFonts_[std::size_t(label.control)]);
-        SetTextColor(canvas, label.colour);
-        DrawTextW(canvas, label.text.c_str(), int(label.text.size()), &bounds,
-                  label.alignment | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-        SelectObject(canvas, oldFont);
-    }
+    // The "/" is wider than its 4-pixel label: it may stand over the edges.
+    RECT slash = RectOf(Describe(Control::Label2).Bounds);
+    HGDIOBJ oldFont = SelectObject(canvas, controlFonts_[std::size_t(Control::Label2)]);
+    SetTextColor(canvas, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(canvas, label2Text_.c_str(), int(label2Text_.size()), &slash,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    SelectObject(canvas, oldFont);
+    const ControlDescription& result = Describe(Control::Label1);
+    DrawResult(canvas, RectOf(result.Bounds), label1Text_, RGB(0, 0, 0), result.Font.PixelHeight,
+               [this, &result](int height) { return FontFor({result.Font.Face, height, result.Font.Bold}); });
 
     BitBlt(screen, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
            paint.rcPaint.bottom - paint.rcPaint.top, canvas, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);

@@ -16,6 +16,7 @@
 #include "form_description.h"
 #include "form_view.h"
 #include "message_presenter.h"
+#include "selector_box.h"
 #include "tform1.h"
 
 namespace kvorn {
@@ -51,29 +52,18 @@ public:
     void Close() override;
 
 private:
-    struct ComboState {
-        bool dropped = false;
-        bool picked = false;       // an item was chosen before the list closed
-        bool pickPending = false;  // a pick is posted, not yet reported
-        std::wstring textAtDrop;
-    };
-
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Build();
     void Release();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControl(const ControlDescription& description);
     void Command(WORD id, WORD code);
-    void ComboCommand(Control control, WORD code);
-    void ReportPick(Control control);
-    void ComboClosed(Control control);
-    void SyncComboText(Control control);
     void Activated(bool active);
     void Paint();
     void DrawListItem(const DRAWITEMSTRUCT& item);
     void ReportFailure(const char* message);
     HFONT FontFor(const FontDescription& font);
-    ComboState& StateOf(Control control);
+    SelectorBox& SelectorOf(Control control);
 
     HINSTANCE instance_;
     MessagePresenter& presenter_;
@@ -91,8 +81,7 @@ private:
     std::wstring label1Text_, label2Text_;
     Background background_;
     HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;
-    std::array<ComboState, 2> combos_;
-    bool settingText_ = false;  // the program, not the user, changes a text
+    std::array<SelectorBox, 2> selectors_;
     HWND savedFocus_ = nullptr;
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+// A drop-down combo box with an editable text part, as the form has them:
+// - a pick from the list is one change, reported once the box has finished
+//   its own work (its text is then the picked item's), however the list's
+//   notices are ordered;
+// - an edit of the text by other means than typing is a change; the
+//   program setting the text is not;
+// - the mouse wheel changes it only while it has the focus.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace kvorn {
+
+class SelectorBox {
+public:
+    // Posted to the owner with the box's id in wParam; the owner hands them
+    // back to Posted().
+    static constexpr UINT PickedMessage = WM_APP + 1;
+    static constexpr UINT ClosedMessage = WM_APP + 2;
+
+    // `changed` runs the form's change handler of this box.
+    void Attach(HWND box, HWND owner, WPARAM id, std::function<void()> changed);
+    // A notice from the box, as its owner's WM_COMMAND carries it.
+    void Notified(WORD code);
+    void Posted(UINT message);
+    // Sets the text with no list item picked and no change reported.
+    void SetText(const std::wstring& text);
+
+private:
+    void Report();
+    void SyncText();
+
+    HWND box_ = nullptr, owner_ = nullptr;
+    WPARAM id_ = 0;
+    std::function<void()> changed_;
+    bool dropped_ = false;
+    bool picked_ = false;        // an item was chosen before the list closed
+    bool pickPending_ = false;   // a pick on the closed box is posted, not yet reported
+    bool closePending_ = false;  // the list has closed, its pick not yet reported
+    bool settingText_ = false;   // the program, not the user, changes the text
+    std::wstring textAtDrop_;
+};
+
+}  // namespace kvorn
