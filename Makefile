@@ -134,7 +134,7 @@ package: deps-package build
 
 stacking-check: build
 	$(call install,$(CHECK_PACKAGES))
-	ui/check-stacking $(BUILD)/ui/kvorn-calculator
+	tests/check-stacking $(BUILD)/ui/kvorn-calculator
 
 # Shows that `make run` needs nothing the tests need: a clean clone, the
 # test-only packages hidden, under Xvfb until the window maps.

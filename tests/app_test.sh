@@ -48,5 +48,33 @@ check "X server found" [ -n "$number" ]
 check "exit button ends the program with 0" [ "$(run_and_close button)" = 0 ]
 check "window system closing it ends the program with 0" [ "$(run_and_close protocol)" = 0 ]
 
+# The titles the program itself sets: the window's caption, followed on
+# X11 by the application title as Qt names every window, and the
+# application title alone on the not-selected message. Every figure typed and a
+# caliber picked, no ship type: the message opens.
+titles() {
+    "$app" 2>/dev/null &
+    local pid=$! window box=""
+    window=$("$tool" wait kvorn-calculator 10000) || { kill $pid; return; }
+    echo "window: $(xdotool getwindowname "$window")"
+    # The fields' centres, in a window at 444,196: Edit1, Edit3, Edit4, Edit5,
+    # Edit2, then the crew figures.
+    for at in "606 245" "606 276" "606 306" "606 337" "606 369" "576 400" "613 400"; do
+        xdotool mousemove $at click 1 type 1
+    done
+    xdotool mousemove 600 431 click 1 key Down  # the caliber selector's text
+    for _ in $(seq 100); do
+        box=$(xdotool search --name '^Kvorn calculator$' 2>/dev/null | head -1)
+        [ -n "$box" ] && break
+        sleep 0.05
+    done
+    [ -n "$box" ] && echo "box: $(xdotool getwindowname "$box")"
+    kill $pid 2>/dev/null
+    wait $pid 2>/dev/null
+}
+seen=$(titles)
+check "the window's caption" grep -qx "window: Кворн калькулятор v1.1.1 c12a — Kvorn calculator" <<<"$seen"
+check "the message is captioned with the application title" grep -qx "box: Kvorn calculator" <<<"$seen"
+
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]

@@ -5,20 +5,30 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 namespace {
-std::string TempPath(const char* role)
-{
-    char pattern[] = "/tmp/kvorn-run-XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd >= 0)
-        close(fd);
-    return std::string(pattern) + role;
-}
+// A folder of the run's own in the test's temporary folder, gone with the run.
+struct RunFolder {
+    RunFolder()
+    {
+        std::string pattern = ::testing::TempDir() + "kvorn-run-XXXXXX";
+        if (mkdtemp(pattern.data()))
+            path = pattern;
+    }
+    ~RunFolder()
+    {
+        if (!path.empty())
+            rmdir(path.c_str());
+    }
+    std::string File(const char* role) const { return path + "/" + role; }
+    std::string path;
+};
 
 std::string Slurp(const std::string& path)
 {
@@ -33,7 +43,10 @@ std::string Slurp(const std::string& path)
 ProgramRun RunProgram(const std::string& path, const std::vector<std::string>& args,
                       const std::vector<std::string>& environment, const std::string& input)
 {
-    const std::string inPath = TempPath("in"), outPath = TempPath("out"), errPath = TempPath("err");
+    const RunFolder folder;
+    if (folder.path.empty())
+        return {};
+    const std::string inPath = folder.File("in"), outPath = folder.File("out"), errPath = folder.File("err");
     std::ofstream(inPath, std::ios::binary) << input;
 
     std::vector<char*> argv{const_cast<char*>(path.c_str())};

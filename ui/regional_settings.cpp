@@ -8,7 +8,6 @@
 
 namespace kvorn {
 
-// The Windows programs read the setting in win32/regional_settings.cpp.
 char32_t RegionalSeparator()
 {
     QString point;
