@@ -40,7 +40,8 @@ std::string ExponentForm(std::string_view score)
     digits = digits.substr(first);
     digits.resize(std::max<std::size_t>(digits.size(), 4), '0');
     // Three significant digits, the fourth rounding them half away from zero.
-    std::string kept = "0" + digits.substr(0, 3);
+    std::string kept(1, '0');  // room for a carry out of the top digit
+    kept.append(digits, 0, 3);
     if (digits[3] >= '5') {
         std::size_t i = kept.size() - 1;
         for (; kept[i] == '9'; --i)

@@ -762,6 +762,48 @@ private slots:
         QTest::keyClick(list, Qt::Key_Escape);
     }
 
+    // The whole window as the user sees it, pixel for pixel as it was when
+    // it was last looked at and found right: the pictures, the fields, the
+    // fonts, the labels and their places. KVORN_WRITE_REFERENCES=1 writes
+    // new references after a deliberate change (look at them first).
+    void looksAsItShould_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::newRow("at start") << u"start"_s;
+        QTest::newRow("frigate rated") << u"frigate"_s;
+        QTest::newRow("long result") << u"long"_s;
+    }
+    void looksAsItShould()
+    {
+        QFETCH(QString, state);
+        Show();
+        if (state == u"frigate"_s) {
+            Enter("Фрегат", {"3000", "14,5", "35", "0,5", "2000", "100", "400"}, 2);
+        } else if (state == u"long"_s) {
+            Pick(form->ComboBox1, ShipIndex("Фрегат"));
+            Paste(form->Edit1, u"1e20"_s);
+            for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
+                Type(edit, u"1"_s);
+            Pick(form->ComboBox2, 0);
+        }
+        if (QWidget* focus = QApplication::focusWidget())
+            focus->clearFocus();  // no caret: it blinks
+        const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString name = u"qt-%1.png"_s.arg(state);
+        const QString reference = QStringLiteral(KVORN_REFERENCE_DIR "/") + name;
+        if (qEnvironmentVariableIsSet("KVORN_WRITE_REFERENCES"))
+            QVERIFY(shown.save(reference));
+        const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != expected.pixel(x, y);
+        if (differing)
+            shown.save(name);  // beside the test, to look at
+        QVERIFY2(differing == 0, qPrintable(u"%1 pixels differ from %2"_s.arg(differing).arg(reference)));
+    }
+
     void hugePasteIntoASelectorIsHandledQuickly()
     {
         Show();

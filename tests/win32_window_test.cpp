@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -121,6 +122,35 @@ COLORREF PictureAt(const DecodedJpeg& picture, int x, int y)
 {
     const unsigned char* rgb = picture.Pixels.data() + (std::size_t(y) * picture.Width + std::size_t(x)) * 3;
     return RGB(rgb[0], rgb[1], rgb[2]);
+}
+
+// Pictures kept as binary PPM: simple to read and write here, and
+// ImageMagick shows them.
+bool WritePpm(const std::string& path, const Shot& shot)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << "P6\n" << shot.width << " " << shot.height << "\n255\n";
+    for (COLORREF pixel : shot.pixels)
+        file << char(GetRValue(pixel)) << char(GetGValue(pixel)) << char(GetBValue(pixel));
+    return bool(file);
+}
+
+Shot ReadPpm(const std::string& path)
+{
+    Shot shot;
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int depth = 0;
+    if (!(file >> magic >> shot.width >> shot.height >> depth) || magic != "P6" || depth != 255)
+        return {};
+    file.get();
+    for (int i = 0; i < shot.width * shot.height; ++i) {
+        unsigned char rgb[3] = {};
+        if (!file.read(reinterpret_cast<char*>(rgb), 3))
+            return {};
+        shot.pixels.push_back(RGB(rgb[0], rgb[1], rgb[2]));
+    }
+    return shot;
 }
 
 void PutOnClipboard(HWND owner, const std::wstring& text)
@@ -684,6 +714,49 @@ TEST_F(Win32Window, TheControlsAreDrawnInTheirColoursAndPictures)
         ReleaseDC(nullptr, screen);
         DeleteObject(bitmap);
         EXPECT_TRUE(matched) << Describe(row.button).Name << " does not show its picture, centred";
+    }
+}
+
+// The whole window on the screen, pixel for pixel as it was when it was
+// last looked at and found right. KVORN_WRITE_REFERENCES=1 writes new
+// references after a deliberate change (look at them first).
+TEST_F(Win32Window, LooksAsItShould)
+{
+    for (const char* state : {"start", "frigate", "long"}) {
+        SendMessageW(window->ControlHandle(Control::BitBtn1), BM_CLICK, 0, 0);
+        Pump(window->Handle());
+        if (std::string(state) == "frigate") {
+            Pick(Control::ComboBox1, "Фрегат");
+            TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
+            Pick(Control::ComboBox2, "24");
+        } else if (std::string(state) == "long") {
+            Pick(Control::ComboBox1, "Фрегат");
+            PutOnClipboard(window->Handle(), L"1e20");
+            window->Focus(Control::Edit1);
+            Press(VK_INSERT, VK_SHIFT);
+            for (int field = 0; field < 6; ++field) {
+                Press(VK_TAB);
+                Type("1");
+            }
+            Pick(Control::ComboBox2, "12");
+        }
+        SetFocus(window->Handle());  // no caret: it blinks
+        Pump(window->Handle());
+        RECT bounds;
+        GetWindowRect(window->Handle(), &bounds);
+        const Shot shown = Capture(nullptr, bounds);
+        const std::string reference = std::string(KVORN_REFERENCE_DIR "/win32-") + state + ".ppm";
+        if (std::getenv("KVORN_WRITE_REFERENCES"))
+            ASSERT_TRUE(WritePpm(reference, shown));
+        const Shot expected = ReadPpm(reference);
+        ASSERT_EQ(expected.width, shown.width) << reference;
+        ASSERT_EQ(expected.height, shown.height) << reference;
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < shown.pixels.size(); ++i)
+            differing += shown.pixels[i] != expected.pixels[i];
+        if (differing)
+            WritePpm(std::string("win32-") + state + ".ppm", shown);  // beside the test, to look at
+        EXPECT_EQ(differing, 0u) << state << ": pixels differ from " << reference;
     }
 }
 
