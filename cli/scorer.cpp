@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "decimal_separator.h"
+#include "score_format.h"
 #include "rating_error.h"
 #include "score.h"
 #include "ship_types.h"
@@ -20,6 +21,7 @@ namespace {
 
 constexpr std::string_view UsageText =
     "usage: kvorn-score [--separator=C] SHIP HULL SPEED MANOEUVRABILITY CLOSE_HAULED HOLD CREW1 CREW2 CALIBER\n"
+    "       kvorn-score --explain [--separator=C] SHIP HULL SPEED ... CALIBER\n"
     "       kvorn-score [--separator=C] --batch < rows.csv > rated.csv\n"
     "       kvorn-score --list | --help | --version\n";
 
@@ -31,6 +33,10 @@ constexpr std::string_view HelpText =
     "hold, the two crew figures and the heaviest cannon caliber (12, 16, 24, 32, 42).\n"
     "\n"
     "  --separator=C  decimal separator of the figures (default: the regional one)\n"
+    "  --explain      print each figure's share of the score, one tab-separated line\n"
+    "                 each (name, figure, share), then the score; the shares are\n"
+    "                 rounded, so their sum may differ from the score in the last\n"
+    "                 decimal\n"
     "  --batch        rate rows of nine fields separated by ';' from standard input;\n"
     "                 each row is written back with ';' and its score appended\n"
     "  --list         show the ship types and their reference values\n"
@@ -95,10 +101,30 @@ Rating RateShip(const ShipRow& row, char32_t separator)
     if (!SelectShipType(ship, coefficients))
         return {Failed, {}, "unknown ship type '" + std::string(ship) + "' (kvorn-score --list shows the 24 types)"};
     try {
-        return {Success, ComputeScore(inputs, ship, coefficients, separator).Text, {}};
+        const ScoreResult result = ComputeScore(inputs, ship, coefficients, separator);
+        return {Success, result.Text, {}, result.Shares, coefficients.CannonCount};
     } catch (const RatingError& error) {
         return {Failed, {}, error.message()};
     }
+}
+
+std::string Explanation(const ShipRow& row, const Rating& rating)
+{
+    // In the window's order, top to bottom; each names its term T1 to T9.
+    static const struct {
+        const char* name;
+        std::size_t field;  // in the row; 0 for the type's cannon count
+        std::size_t term;
+    } lines[] = {
+        {"hull", 1, 0},  {"speed", 2, 2}, {"manoeuvrability", 3, 3}, {"close_hauled", 4, 4}, {"hold", 5, 1},
+        {"crew1", 6, 5}, {"crew2", 7, 6}, {"cannons", 0, 7},          {"caliber", 8, 8},
+    };
+    std::string text;
+    for (const auto& line : lines) {
+        const std::string figure = line.field ? std::string(row[line.field]) : std::to_string(rating.CannonCount);
+        text += std::string(line.name) + '\t' + figure + '\t' + FormatShare(rating.Shares[line.term]) + '\n';
+    }
+    return text + "score\t\t" + rating.Score + '\n';
 }
 
 ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator)
@@ -177,6 +203,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 {
     char32_t separator = regionalSeparator;
     std::string mode;  // --batch, --list, --help or --version
+    bool explain = false;
     std::vector<std::string_view> positional;
     bool optionsEnded = false;
     for (const std::string& arg : args) {
@@ -192,6 +219,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             if (length == 0 || length != value.size() || UsableSeparator(value) != c)
                 return UsageError(err, "--separator takes one character that is not a digit, space, sign or E");
             separator = c;
+        } else if (a == "--explain") {
+            explain = true;
         } else if (a == "--batch" || a == "--list" || a == "--help" || a == "--version") {
             if (!mode.empty() && mode != a)
                 return UsageError(err, "choose one of --batch, --list, --help and --version");
@@ -201,6 +230,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         }
     }
 
+    if (explain && !mode.empty())
+        return UsageError(err, "--explain rates the ship given as arguments; it goes with none of " + mode);
     if (mode == "--help") {
         out << UsageText << "\n" << HelpText;
         return Success;
@@ -225,7 +256,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     std::copy(positional.begin(), positional.end(), row.begin());
     const Rating rating = RateShip(row, separator);
     if (!rating.Score.empty())
-        out << rating.Score << "\n";
+        out << (explain ? Explanation(row, rating) : rating.Score + "\n");
     if (rating.Code != Success)
         err << rating.Error << "\n";
     return rating.Code;

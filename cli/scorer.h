@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "score.h"
+
 namespace kvorn::cli {
 
 enum ExitCode { Success = 0, Failed = 1, Usage = 2, NotSelected = 3 };
@@ -16,6 +18,8 @@ struct Rating {
     ExitCode Code = Success;
     std::string Score;  // empty when there is nothing to rate or it failed
     std::string Error;  // the failure's message, without any final point
+    ScoreShares Shares{};  // each term's share, with a score
+    int CannonCount = 0;   // the ship type's, with a score
 };
 
 // Fields in the window's top-to-bottom order: ship, hull, speed,
@@ -23,6 +27,10 @@ struct Rating {
 using ShipRow = std::array<std::string_view, 9>;
 
 Rating RateShip(const ShipRow& row, char32_t separator);
+
+// The score's breakdown: ten lines "name<TAB>figure<TAB>share", the last
+// "score<TAB><TAB>" and the score, for a rated ship.
+std::string Explanation(const ShipRow& row, const Rating& rating);
 
 // Rates each row of `in`, writing it back with ";score" appended.
 ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator);

@@ -39,9 +39,16 @@ inline constexpr std::array<ScoreInput, 8> WindowOrder = {
 
 enum class ScoreOutcome { NothingToDo, NotSelected, Score };
 
+// T1 to T9, each term's part of the score: the term divided by 9 and by
+// ShipDivisor, in extended precision. T1 hull, T2 hold, T3 speed, T4
+// manoeuvrability, T5 close-hauled, T6 and T7 the crew, T8 the type's
+// cannons, T9 the caliber. Written out only when asked for (FormatShare).
+using ScoreShares = std::array<long double, 9>;
+
 struct ScoreResult {
     ScoreOutcome Outcome = ScoreOutcome::NothingToDo;
-    std::string Text;  // the score, or the not-selected message
+    std::string Text;      // the score, or the not-selected message
+    ScoreShares Shares{};  // with a score only
 };
 
 // Throws RatingError on a conversion or arithmetic failure.

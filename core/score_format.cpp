@@ -63,4 +63,14 @@ std::string FormatScore(double score)
     return out;
 }
 
+std::string FormatShare(long double share)
+{
+    const auto value = static_cast<double>(share);
+    if (std::isfinite(value))
+        return FormatScore(value);
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2LE", share);
+    return buffer;
+}
+
 }  // namespace kvorn

@@ -11,4 +11,8 @@ namespace kvorn {
 // else). Below 2^120 in full, from there on in "%.2E" form.
 std::string FormatScore(double score);
 
+// One term's share of the score, in the score's own format; a share beyond
+// the range of a double (terms that cancel each other) in "%.2LE" form.
+std::string FormatShare(long double share);
+
 }  // namespace kvorn

@@ -111,10 +111,23 @@ void TForm1::SUMM()
     case ScoreOutcome::NotSelected:
         view_.ShowMessage(result.Text);
         return;
-    case ScoreOutcome::Score:
+    case ScoreOutcome::Score: {
+        ShownResult shown{view_.Text(Control::ComboBox1), result.Text, caliber, ShipCoefficients_.CannonCount,
+                          result.Shares};
+        if (last_ && (last_->Ship != shown.Ship || last_->Score != shown.Score))
+            previous_ = std::move(last_);
+        last_ = std::move(shown);
         view_.SetText(Control::Label1, result.Text);
         return;
     }
+    }
+}
+
+std::string TForm1::ResultDescription() const
+{
+    if (!last_ || view_.Text(Control::Label1) != last_->Score)
+        return {};
+    return DescribeResult(*last_, previous_ ? &*previous_ : nullptr);
 }
 
 void TForm1::Clear()

@@ -10,7 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
+
 #include "form_view.h"
+#include "result_breakdown.h"
 #include "ship_types.h"
 
 namespace kvorn {
@@ -37,6 +40,10 @@ public:
 
     void SUMM();
     void Clear();
+
+    // The breakdown of the result the label shows, built when asked for;
+    // empty while it shows none.
+    std::string ResultDescription() const;
 
     void Edit1Change();
     void Edit2Change();
@@ -68,6 +75,8 @@ private:
     FormView& view_;
     ShipCoefficients ShipCoefficients_;
     char32_t separator_ = U'.';
+    std::optional<ShownResult> last_;      // the result shown last, kept past a Clear
+    std::optional<ShownResult> previous_;  // the different one before it
     std::string pendingTyped_;  // characters of one event kept so far, not yet in the field
 };
 

@@ -31,8 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     try {
         const kvorn::ScoreResult result = kvorn::ComputeScore(inputs, parts[0], coefficients, separator);
-        if (result.Outcome == kvorn::ScoreOutcome::Score)
+        if (result.Outcome == kvorn::ScoreOutcome::Score) {
             fuzz::CheckScoreText(result.Text);
+            for (long double share : result.Shares)
+                fuzz::CheckShareText(kvorn::FormatShare(share));
+        }
         else if (result.Outcome == kvorn::ScoreOutcome::NotSelected && result.Text != kvorn::NotSelectedMessage)
             fuzz::Broken("not-selected message", result.Text);
     } catch (const kvorn::RatingError& e) {

@@ -30,6 +30,15 @@ inline void CheckScoreText(const std::string& text)
         Broken("fixed form too wide", text);
 }
 
+// A term's share: the score's own form, or beyond a double's range (terms
+// that cancel each other) an exponent of up to four digits.
+inline void CheckShareText(const std::string& text)
+{
+    static const std::regex wide(R"(-?[0-9]\.[0-9][0-9]E[+-][0-9]{4})");
+    if (!std::regex_match(text, wide))
+        CheckScoreText(text);
+}
+
 inline void CheckArithmeticMessage(const std::string& message)
 {
     if (message != kvorn::DivisionByZeroMessage && message != kvorn::InvalidOperationMessage &&

@@ -15,6 +15,27 @@ const std::vector<std::string> Frigate = {"Фрегат", "3000", "14,5", "35", 
 
 }  // namespace
 
+// The breakdown of the frigate of the first worked result.
+TEST(ScorerCommand, ExplainPrintsEachShareThenTheScore)
+{
+    auto args = Frigate;
+    args.insert(args.begin(), {"--explain", "--separator=,"});
+    const ProgramRun run = Score(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "hull\t3000\t15.30\n"
+                       "speed\t14,5\t21.96\n"
+                       "manoeuvrability\t35\t8.44\n"
+                       "close_hauled\t0,5\t0.22\n"
+                       "hold\t2000\t3.82\n"
+                       "crew1\t100\t0.75\n"
+                       "crew2\t400\t7.62\n"
+                       "cannons\t46\t14.60\n"
+                       "caliber\t24\t49.35\n"
+                       "score\t\t122.05\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Score({"--explain", "--batch"}).exitCode, 2);
+}
+
 TEST(ScorerCommand, ArgumentsAndExitCodes)
 {
     const struct {
@@ -57,6 +78,16 @@ TEST(ScorerCommand, ArgumentsAndExitCodes)
         EXPECT_NE(run.err.find(row.err), std::string::npos) << call << "\n" << run.err;
         if (!row.err[0]) {
             EXPECT_EQ(run.err, "") << call;
+        }
+        // What fails without --explain fails the same way with it.
+        const bool modeless = row.args.empty() || row.args[0].rfind("--", 0) != 0 || row.args[0][2] == 's';
+        if (modeless && (row.exitCode != 0 || run.out.empty())) {
+            auto explained = row.args;
+            explained.insert(explained.begin(), "--explain");
+            const ProgramRun again = Score(explained, "", row.lang);
+            EXPECT_EQ(again.exitCode, run.exitCode) << "--explain " << call;
+            EXPECT_EQ(again.out, "") << "--explain " << call;
+            EXPECT_EQ(again.err, run.err) << "--explain " << call;
         }
     }
 }

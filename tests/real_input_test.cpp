@@ -3,6 +3,8 @@
 // delivery steps (focus before a wheel, the text of a key) in the way.
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QToolTip>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -139,6 +141,35 @@ private slots:
         input->Key("End");
         input->Key("BackSpace");  // a typed character: the selector takes none
         QCOMPARE(form->ComboBox2->currentText(), u"6"_s);
+    }
+
+    // Resting the pointer on a shown result opens its breakdown, which is
+    // also the result's description for a screen reader.
+    void restingOnTheResultShowsItsBreakdown()
+    {
+        input->Click(TextOf(form->ComboBox1));
+        for (int i = 0; i < 7; ++i)  // the seventh type, Фрегат
+            input->Key("Down");
+        const std::pair<QLineEdit*, QString> figures[] = {
+            {form->Edit1, u"3000"_s}, {form->Edit3, u"14,5"_s}, {form->Edit4, u"35"_s},  {form->Edit5, u"0,5"_s},
+            {form->Edit2, u"2000"_s}, {form->Edit6, u"100"_s},  {form->Edit7, u"400"_s}};
+        for (const auto& [edit, text] : figures)
+            edit->setText(text);
+        input->Click(TextOf(form->ComboBox2));
+        for (int i = 0; i < 3; ++i)  // the third caliber, 24
+            input->Key("Down");
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
+        input->MoveTo(Centre(form->Label1));
+        input->MoveTo(Centre(form->Label1) + QPoint(2, 1));
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 5000);
+        const QString tip = QToolTip::text();
+        QVERIFY2(tip.startsWith(u"Корпус: 15.30\nСкорость: 21.96\n"_s), qPrintable(tip));
+        QVERIFY2(tip.contains(u"\nПушки (46): 14.60\nВооружение (24): 49.35\nФрегат: 122.05\n"_s), qPrintable(tip));
+        QAccessibleInterface* result = QAccessible::queryAccessibleInterface(form->Label1);
+        QVERIFY(result);
+        QCOMPARE(result->text(QAccessible::Description), tip);
+        QCOMPARE(result->text(QAccessible::Value), u"122.05"_s);
+        QCOMPARE(result->text(QAccessible::Name), u"Результат"_s);
     }
 
     // Entering a field from the keyboard, either way round, selects its

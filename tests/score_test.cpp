@@ -95,6 +95,47 @@ TEST(Score, EachTermAndTheRoundingOfTheQuotient)
         EXPECT_EQ(ComputeScore(row.inputs, "Баркас", row.coefficients, U',').Text, row.label) << row.label;
 }
 
+// Each term's share, T1 to T9: the frigate of the first worked result as
+// described, then every ship type with figures of its own against a
+// computation in plain doubles written here from the formula; the written
+// shares add up to the score within 0.05.
+TEST(Score, SharesOfTheTerms)
+{
+    const ScoreResult frigate =
+        ComputeScore({"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "Фрегат", Picked("Фрегат"), U',');
+    const char* const described[] = {"15.30", "3.82", "21.96", "8.44", "0.22", "0.75", "7.62", "14.60", "49.35"};
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_EQ(FormatShare(frigate.Shares[i]), described[i]) << "T" << i + 1;
+
+    const char* const calibers[] = {"12", "16", "24", "32", "42"};
+    int n = 0;
+    for (const ShipType& ship : ShipTypeTable) {
+        const double h = 500 + 97 * n, q = 300 + 41 * n, v = 9.5 + n * 0.3, m = 20 + n, w = 0.25 + n * 0.01,
+                     c1 = 60 + 7 * n, c2 = 50 + 11 * n;
+        const char* caliber = calibers[n % 5];
+        const std::string texts[] = {std::to_string(int(h)), std::to_string(int(q)), std::to_string(v),
+                                     std::to_string(m), std::to_string(w), std::to_string(int(c1)),
+                                     std::to_string(int(c2)), caliber};
+        const ScoreInputs inputs = {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]};
+        const ShipCoefficients& k = ship.Coefficients;
+        const double f = n % 5 == 0 ? k.Caliber12 : n % 5 == 1 ? k.Caliber16 : n % 5 == 2 ? k.Caliber24
+                       : n % 5 == 3 ? k.Caliber32 : 4.6;
+        const double terms[] = {h / 115.5 * 3.71,         q / 76.5 * 0.92, v / 0.1782 * 1.7,
+                                m / 0.77 * 1.17,          w / 0.11 * 0.31, (c1 - 187) / -1.85 * 0.1,
+                                c2 / 9.33 * 1.12,         k.CannonCount / 1.12 * k.CannonFactor, 75 * f};
+        const ScoreResult result = ComputeScore(inputs, ship.Name, k, U'.');
+        ASSERT_EQ(result.Outcome, ScoreOutcome::Score) << ship.Name;
+        double sum = 0;
+        for (std::size_t i = 0; i < 9; ++i) {
+            const double written = std::stod(FormatShare(result.Shares[i]));
+            EXPECT_NEAR(written, terms[i] / 9 / k.ShipDivisor, 0.005 + 1e-9) << ship.Name << " T" << i + 1;
+            sum += written;
+        }
+        EXPECT_NEAR(sum, std::stod(result.Text), 0.05) << ship.Name;
+        ++n;
+    }
+}
+
 TEST(Score, SeparatorOfThePointLocale)
 {
     EXPECT_EQ(Score("Фрегат", {"3000", "2000", "14.5", "35", "0.5", "100", "400", "24"}, U'.'), "122.05");

@@ -203,3 +203,47 @@ TEST(FormDescription, EveryControlOnceWithItsTabStopAndItems)
     EXPECT_EQ(ships.back(), "Баркас");
     EXPECT_EQ(ListItems(Control::ComboBox2), (std::vector<std::string_view>{"12", "16", "24", "32", "42"}));
 }
+
+// The result's breakdown: the nine shares in the window's words and order,
+// the result, and the previous different result, also across a Clear;
+// nothing while the label shows no result.
+TEST_F(FormBehaviour, TheResultDescribesItsSharesAndThePreviousResult)
+{
+    EXPECT_EQ(form.ResultDescription(), "");
+    EnterFrigate();
+    form.Changed(Control::ComboBox1);
+    ASSERT_EQ(Label(), "122.05");
+    const std::string frigate = "Корпус: 15.30\n"
+                                "Скорость: 21.96\n"
+                                "Маневренность: 8.44\n"
+                                "Бейдевинд: 0.22\n"
+                                "Трюм: 3.82\n"
+                                "Команда м/о, первое число: 0.75\n"
+                                "Команда м/о, второе число: 7.62\n"
+                                "Пушки (46): 14.60\n"
+                                "Вооружение (24): 49.35\n"
+                                "Фрегат: 122.05\n"
+                                "Доли округлены: их сумма может отличаться от результата в последнем знаке.";
+    EXPECT_EQ(form.ResultDescription(), frigate);
+    form.Changed(Control::Edit1);  // the same result again: no previous one yet
+    EXPECT_EQ(form.ResultDescription(), frigate);
+
+    form.Clicked(Control::BitBtn1);
+    EXPECT_EQ(form.ResultDescription(), "");
+    EnterFrigate("Корвет");
+    form.Changed(Control::ComboBox1);
+    const std::string corvette = form.ResultDescription(), corvetteScore = Label();
+    EXPECT_NE(corvette.find("Пушки (32): "), std::string::npos) << corvette;
+    EXPECT_NE(corvette.find("\nКорвет: " + Label() + "\n"), std::string::npos) << corvette;
+    EXPECT_TRUE(corvette.ends_with("\nПредыдущий: Фрегат 122.05")) << corvette;
+
+    view.texts[Control::Edit1] = "2999";
+    form.Changed(Control::Edit1);
+    EXPECT_NE(Label(), corvetteScore);
+    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Корвет " + corvetteScore)) << form.ResultDescription();
+    // A failed recomputation leaves the label, and its breakdown, as they were.
+    const std::string shown = form.ResultDescription();
+    view.texts[Control::Edit3] = "1x";
+    form.Changed(Control::Edit3);
+    EXPECT_EQ(form.ResultDescription(), shown);
+}

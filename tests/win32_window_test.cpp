@@ -571,6 +571,47 @@ TEST_F(Win32Window, TheResultIsDrawnWholeAndCentred)
     }
 }
 
+BOOL CALLBACK FindTip(HWND window, LPARAM found)
+{
+    wchar_t type[32] = {};
+    GetClassNameW(window, type, 32);
+    if (IsWindowVisible(window) && lstrcmpiW(type, L"tooltips_class32") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Resting the pointer on a shown result opens a tip with its breakdown.
+TEST_F(Win32Window, RestingOnTheResultShowsItsBreakdown)
+{
+    Pick(Control::ComboBox1, "Фрегат");
+    TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
+    Pick(Control::ComboBox2, "24");
+    ASSERT_EQ(Text(Control::Label1), "122.05");
+    POINT label = {98, 267};
+    ClientToScreen(window->Handle(), &label);
+    // Each move starts the wait over: the pointer comes to rest, then waits.
+    INPUT move = MouseAt(label, 0);
+    SendInput(1, &move, sizeof move);
+    HWND tip = nullptr;
+    for (int step = 0; step < 60 && !tip; ++step) {
+        Pump(window->Handle());
+        EnumThreadWindows(GetCurrentThreadId(), FindTip, LPARAM(&tip));
+        Sleep(50);
+    }
+    ASSERT_TRUE(tip) << "no tip over the result";
+    wchar_t text[1024] = {};
+    GetWindowTextW(tip, text, 1024);
+    const std::string shown = Narrow(text);
+    EXPECT_EQ(shown.rfind("Корпус: 15.30\r\nСкорость: 21.96\r\n", 0), 0u) << shown;
+    EXPECT_NE(shown.find("\r\nПушки (46): 14.60\r\nВооружение (24): 49.35\r\nФрегат: 122.05\r\n"), std::string::npos)
+        << shown;
+    RECT bounds;
+    GetWindowRect(tip, &bounds);
+    EXPECT_GT(bounds.bottom - bounds.top, 9 * 13) << "not one line a row";
+}
+
 // Picked with the mouse: the arrow opens the list, a click on an item picks
 // it, and that is one change. With every figure in and no ship type, each
 // recomputation shows one message.
@@ -746,8 +787,9 @@ TEST_F(Win32Window, LooksAsItShould)
         GetWindowRect(window->Handle(), &bounds);
         const Shot shown = Capture(nullptr, bounds);
         const std::string reference = std::string(KVORN_REFERENCE_DIR "/win32-") + state + ".ppm";
-        if (std::getenv("KVORN_WRITE_REFERENCES"))
+        if (std::getenv("KVORN_WRITE_REFERENCES")) {
             ASSERT_TRUE(WritePpm(reference, shown));
+        }
         const Shot expected = ReadPpm(reference);
         ASSERT_EQ(expected.width, shown.width) << reference;
         ASSERT_EQ(expected.height, shown.height) << reference;

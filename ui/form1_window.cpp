@@ -167,6 +167,8 @@ void Form1Window::Wire(Control control, QWidget* widget)
         Label1 = static_cast<QLabel*>(widget);
         Label1->setAlignment(Qt::AlignCenter);
         Label1->setStyleSheet(QStringLiteral("color: black;"));
+        static_cast<ResultLabel*>(Label1)->SetDescriber(
+            [this] { return QString::fromStdString(form_.ResultDescription()); });
         break;
     case Control::Edit1: Edit1 = static_cast<QLineEdit*>(widget); break;
     case Control::Edit2: Edit2 = static_cast<QLineEdit*>(widget); break;

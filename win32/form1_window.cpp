@@ -8,7 +8,6 @@
 #include "keystroke_rule.h"
 #include "picture_button.h"
 #include "resource_ids.h"
-#include "result_label.h"
 #include "wide_text.h"
 
 namespace kvorn {
@@ -97,6 +96,7 @@ void Form1Window::Build()
     for (Control control : TabOrder())
         CreateControl(Describe(control));
     label1Text_ = Widen(Describe(Control::Label1).Text);
+    resultTip_.Create(window_, RectOf(Describe(Control::Label1).Bounds), [this] { return form_.ResultDescription(); });
     label2Text_ = Widen(Describe(Control::Label2).Text);
     form_.SetSeparator(separatorSource_());
 }
@@ -324,6 +324,14 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_NOTIFY:
+        if (resultTip_.Notified(*reinterpret_cast<const NMHDR*>(lParam)))
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        resultTip_.PointerMoved(message, lParam);
+        break;
     case SelectorBox::PickedMessage:
     case SelectorBox::ClosedMessage:
         if (wParam < controls_.size() && controls_[wParam])  // not after the window has gone

@@ -16,6 +16,7 @@
 #include "form_description.h"
 #include "form_view.h"
 #include "message_presenter.h"
+#include "result_label.h"
 #include "selector_box.h"
 #include "tform1.h"
 
@@ -79,6 +80,7 @@ private:
     };
     std::vector<MadeFont> fonts_;  // one per distinct description
     std::wstring label1Text_, label2Text_;
+    ResultTip resultTip_;
     Background background_;
     HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;
     std::array<SelectorBox, 2> selectors_;

@@ -1,5 +1,7 @@
 #include "result_label.h"
 
+#include <commctrl.h>
+
 #include "result_fit.h"
 #include "wide_text.h"
 
@@ -25,6 +27,65 @@ void DrawResult(HDC dc, const RECT& bounds, const std::wstring& text, COLORREF c
     RECT box = bounds;
     DrawTextW(dc, shown.c_str(), int(shown.size()), &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
+}
+
+ResultTip::~ResultTip()
+{
+    if (tip_ && IsWindow(tip_))
+        DestroyWindow(tip_);
+}
+
+void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
+{
+    owner_ = owner;
+    describer_ = std::move(describer);
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                           0, owner, nullptr, nullptr, nullptr);
+    if (!tip_)
+        return;  // no tip: the label itself still shows the result
+    TOOLINFOW tool = {};
+    // The size common controls 5 take: without a manifest asking for
+    // version 6 the whole structure's size is refused.
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = 0;
+    tool.hwnd = owner;
+    tool.uId = 1;
+    tool.rect = bounds;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, LPARAM(&tool));
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);  // lines as the breakdown has them
+    SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+}
+
+void ResultTip::PointerMoved(UINT message, LPARAM lParam)
+{
+    if (!tip_)
+        return;
+    POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+    if (message == WM_NCMOUSEMOVE)
+        ScreenToClient(owner_, &at);
+    MSG relayed = {owner_, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), DWORD(GetMessageTime()), {}};
+    SendMessageW(tip_, TTM_RELAYEVENT, 0, LPARAM(&relayed));
+}
+
+bool ResultTip::Notified(const NMHDR& header)
+{
+    if (!tip_ || header.hwndFrom != tip_)
+        return false;
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        text_ = describer_ ? Widen(describer_()) : std::wstring();
+        // The tooltip control breaks lines at CR LF.
+        std::wstring lines;
+        for (wchar_t c : text_)
+            lines += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+        text_ = std::move(lines);
+        info.lpszText = text_.data();
+        info.hinst = nullptr;
+    }
+    return true;
 }
 
 }  // namespace kvorn
