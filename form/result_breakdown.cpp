@@ -27,7 +27,7 @@ std::string DescribeResult(const ShownResult& shown, const ShownResult* previous
         text += ": " + FormatShare(shown.Shares[row.term]) + "\n";
     }
     text += shown.Ship + ": " + shown.Score + "\n";
-    text += "Доли округлены: их сумма может отличаться от результата в последнем знаке.";
+    text += "Доли округлены: их сумма может\nотличаться в последнем знаке.";
     if (previous)
         text += "\nПредыдущий: " + previous->Ship + " " + previous->Score;
     return text;

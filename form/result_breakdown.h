@@ -2,8 +2,8 @@
 // Why the shown result is what it is: the tip over the result, and what a
 // screen reader reads as its description, in both windows. Each of the nine
 // terms with its share of the score, in the window's own words and order,
-// then the result itself, and the previous result with its ship type once a
-// different one has been shown, so that two ships can be compared.
+// then the result itself, and the result the previous ship ended with, so
+// that two ships can be compared one after the other.
 
 #include <string>
 

@@ -114,8 +114,9 @@ void TForm1::SUMM()
     case ScoreOutcome::Score: {
         ShownResult shown{view_.Text(Control::ComboBox1), result.Text, caliber, ShipCoefficients_.CannonCount,
                           result.Shares};
-        if (last_ && (last_->Ship != shown.Ship || last_->Score != shown.Score))
+        if (newShip_ && last_ && (last_->Ship != shown.Ship || last_->Score != shown.Score))
             previous_ = std::move(last_);
+        newShip_ = false;
         last_ = std::move(shown);
         view_.SetText(Control::Label1, result.Text);
         return;
@@ -132,6 +133,7 @@ std::string TForm1::ResultDescription() const
 
 void TForm1::Clear()
 {
+    newShip_ = true;
     for (Control edit : {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4, Control::Edit5,
                          Control::Edit6, Control::Edit7})
         view_.SetText(edit, "");
@@ -153,6 +155,7 @@ void TForm1::ComboBox2Change() { SUMM(); }
 void TForm1::ComboBox1Change()
 {
     SelectShipType(view_.Text(Control::ComboBox1), ShipCoefficients_);
+    newShip_ = true;
     SUMM();
 }
 

@@ -75,8 +75,12 @@ private:
     FormView& view_;
     ShipCoefficients ShipCoefficients_;
     char32_t separator_ = U'.';
-    std::optional<ShownResult> last_;      // the result shown last, kept past a Clear
-    std::optional<ShownResult> previous_;  // the different one before it
+    // The result shown last, kept past a Clear, and the one the ship before
+    // ended with. A new ship starts with Clear or a pick of its type: every
+    // keystroke shows a result, and only a ship's last one is worth keeping.
+    std::optional<ShownResult> last_;
+    std::optional<ShownResult> previous_;
+    bool newShip_ = false;
     std::string pendingTyped_;  // characters of one event kept so far, not yet in the field
 };
 

@@ -223,9 +223,14 @@ TEST_F(FormBehaviour, TheResultDescribesItsSharesAndThePreviousResult)
                                 "Пушки (46): 14.60\n"
                                 "Вооружение (24): 49.35\n"
                                 "Фрегат: 122.05\n"
-                                "Доли округлены: их сумма может отличаться от результата в последнем знаке.";
+                                "Доли округлены: их сумма может\nотличаться в последнем знаке.";
     EXPECT_EQ(form.ResultDescription(), frigate);
-    form.Changed(Control::Edit1);  // the same result again: no previous one yet
+    form.Changed(Control::Edit1);  // the same ship again: no previous one yet
+    EXPECT_EQ(form.ResultDescription(), frigate);
+    view.texts[Control::Edit1] = "2999";  // every keystroke shows a result of the same ship
+    form.Changed(Control::Edit1);
+    view.texts[Control::Edit1] = "3000";
+    form.Changed(Control::Edit1);
     EXPECT_EQ(form.ResultDescription(), frigate);
 
     form.Clicked(Control::BitBtn1);
@@ -240,7 +245,13 @@ TEST_F(FormBehaviour, TheResultDescribesItsSharesAndThePreviousResult)
     view.texts[Control::Edit1] = "2999";
     form.Changed(Control::Edit1);
     EXPECT_NE(Label(), corvetteScore);
-    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Корвет " + corvetteScore)) << form.ResultDescription();
+    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Фрегат 122.05")) << form.ResultDescription();
+    // Picking another type starts another ship: the corvette's last result
+    // is now the previous one.
+    const std::string corvetteLast = Label();
+    view.texts[Control::ComboBox1] = "Шлюп";
+    form.Changed(Control::ComboBox1);
+    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Корвет " + corvetteLast)) << form.ResultDescription();
     // A failed recomputation leaves the label, and its breakdown, as they were.
     const std::string shown = form.ResultDescription();
     view.texts[Control::Edit3] = "1x";
