@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -29,10 +30,21 @@ static std::vector<std::string> Arguments(int, char**)
     return args;
 }
 
+// UTF-8 out while the scorer runs, and the console's own code page put back
+// for the rest of the console session once it is done.
+static UINT consoleCodePage = 0;
+static void RestoreConsole()
+{
+    if (consoleCodePage)
+        SetConsoleOutputCP(consoleCodePage);
+}
+
 static void PrepareStreams()
 {
-    // UTF-8 out, and rows passed through byte for byte (CRLF included).
-    SetConsoleOutputCP(CP_UTF8);
+    consoleCodePage = GetConsoleOutputCP();  // 0 without a console
+    if (consoleCodePage && SetConsoleOutputCP(CP_UTF8))
+        std::atexit(RestoreConsole);
+    // Rows passed through byte for byte (CRLF included).
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 }

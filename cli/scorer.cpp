@@ -2,10 +2,12 @@
 
 #include <charconv>
 #include <istream>
+#include <iterator>
 #include <ostream>
 
 #include "decimal_separator.h"
 #include "score_format.h"
+#include "spreadsheet_rows.h"
 #include "rating_error.h"
 #include "score.h"
 #include "ship_types.h"
@@ -23,7 +25,7 @@ constexpr std::string_view UsageText =
     "usage: kvorn-score [--separator=C] SHIP HULL SPEED MANOEUVRABILITY CLOSE_HAULED HOLD CREW1 CREW2 CALIBER\n"
     "       kvorn-score --explain [--separator=C] SHIP HULL SPEED ... CALIBER\n"
     "       kvorn-score [--separator=C] --batch < rows.csv > rated.csv\n"
-    "       kvorn-score --list | --help | --version\n";
+    "       kvorn-score --list | --help | -h | /? | --version\n";
 
 constexpr std::string_view HelpText =
     "Rates a sailing ship the way Kvorn calculator does and prints the score.\n"
@@ -37,8 +39,11 @@ constexpr std::string_view HelpText =
     "                 each (name, figure, share), then the score; the shares are\n"
     "                 rounded, so their sum may differ from the score in the last\n"
     "                 decimal\n"
-    "  --batch        rate rows of nine fields separated by ';' from standard input;\n"
-    "                 each row is written back with ';' and its score appended\n"
+    "  --batch        rate rows of a ship type and eight figures from standard input,\n"
+    "                 separated by ';', ',' or tabs as the first row has them, in\n"
+    "                 UTF-8 or Windows-1251;\n"
+    "                 each row is written back as it came, with the delimiter and\n"
+    "                 its score appended\n"
     "  --list         show the ship types and their reference values\n"
     "\n"
     "Exit status: 0 rated (or nothing to rate), 1 a figure or row failed,\n"
@@ -56,26 +61,6 @@ std::string Pad(std::string_view text, std::size_t width, bool right)
     const std::size_t length = CountCharacters(text);
     const std::string fill(width > length ? width - length : 0, ' ');
     return right ? fill + std::string(text) : std::string(text) + fill;
-}
-
-// A spreadsheet quotes a field when it likes; the quotes are not part of it.
-std::string_view Unquote(std::string_view field)
-{
-    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
-        field = field.substr(1, field.size() - 2);
-    return field;
-}
-
-std::vector<std::string_view> Split(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const std::size_t at = line.find(';');
-        fields.push_back(Unquote(line.substr(0, at)));
-        if (at == std::string_view::npos)
-            return fields;
-        line.remove_prefix(at + 1);
-    }
 }
 
 int UsageError(std::ostream& err, std::string_view reason)
@@ -130,14 +115,22 @@ std::string Explanation(const ShipRow& row, const Rating& rating)
 ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator)
 {
     constexpr std::string_view bom = "\xEF\xBB\xBF";
+    const std::string input{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string_view rest = input;
+    const bool marked = rest.substr(0, bom.size()) == bom;
+    if (marked) {
+        out << bom;
+        rest.remove_prefix(bom.size());
+    }
+    // Rows go back byte for byte as they came, in their own encoding; they
+    // are read, and the messages written, in UTF-8.
+    const bool windows1251 = !marked && DetectEncoding(rest) == RowsEncoding::Windows1251;
     ExitCode result = Success;
-    std::string line;
-    for (long number = 1; std::getline(in, line); ++number) {
-        std::string_view text = line;
-        if (number == 1 && text.substr(0, bom.size()) == bom) {
-            out << bom;
-            text.remove_prefix(bom.size());
-        }
+    char delimiter = 0;  // from the first row
+    for (long number = 1; !rest.empty(); ++number) {
+        const std::size_t end = rest.find('\n');
+        std::string_view text = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         const bool crlf = !text.empty() && text.back() == '\r';
         if (crlf)
             text.remove_suffix(1);
@@ -147,20 +140,25 @@ ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char3
             out << text << ending;
             continue;
         }
-        const std::vector<std::string_view> fields = Split(text);
+        const std::string row = windows1251 ? Windows1251ToUtf8(text) : std::string(text);
+        if (!delimiter)
+            delimiter = DetectDelimiter(row);
+        const std::vector<std::string> fields = SplitRow(row, delimiter);
         if (fields.front() == "ship") {
-            out << text << ";score" << ending;
+            out << text << delimiter << "score" << ending;
             continue;
         }
         Rating rating;
         if (fields.size() != 9) {
-            rating = {Failed, {}, "expected 9 fields separated by ';', found " + std::to_string(fields.size())};
+            const std::string shown = delimiter == '\t' ? "tabs" : std::string("'") + delimiter + "'";
+            rating = {Failed, {}, "expected a ship type and 8 figures separated by " + shown + ", found " +
+                                      std::to_string(fields.size()) + (fields.size() == 1 ? " field" : " fields")};
         } else {
-            ShipRow row;
-            std::copy(fields.begin(), fields.end(), row.begin());
-            rating = RateShip(row, separator);
+            ShipRow ship;
+            std::copy(fields.begin(), fields.end(), ship.begin());
+            rating = RateShip(ship, separator);
         }
-        out << text << ';' << rating.Score << ending;
+        out << text << delimiter << rating.Score << ending;
         if (rating.Code != Success) {
             err << "line " << number << ": " << rating.Error << "\n";
             result = Failed;
@@ -208,7 +206,11 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     bool optionsEnded = false;
     for (const std::string& arg : args) {
         const std::string_view a = arg;
-        if (optionsEnded || a.substr(0, 2) != "--") {
+        if (!optionsEnded && (a == "/?" || a == "-h")) {
+            if (!mode.empty() && mode != "--help")
+                return UsageError(err, "choose one of --batch, --list, --help and --version");
+            mode = "--help";  // as Windows tools, and many others, take it
+        } else if (optionsEnded || a.substr(0, 2) != "--") {
             positional.push_back(a);
         } else if (a == "--") {
             optionsEnded = true;
@@ -250,7 +252,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         return RateBatch(in, out, err, separator);
     }
     if (positional.size() != 9)
-        return UsageError(err, "expected 9 figures, got " + std::to_string(positional.size()));
+        return UsageError(err, "expected a ship type and 8 figures, got " + std::to_string(positional.size()) +
+                                   (positional.size() == 1 ? " argument" : " arguments"));
 
     ShipRow row;
     std::copy(positional.begin(), positional.end(), row.begin());

@@ -36,6 +36,18 @@ TEST(ScorerCommand, ExplainPrintsEachShareThenTheScore)
     EXPECT_EQ(Score({"--explain", "--batch"}).exitCode, 2);
 }
 
+TEST(ScorerCommand, HelpAsWindowsToolsAndOthersAskForIt)
+{
+    const ProgramRun help = Score({"--help"});
+    ASSERT_EQ(help.out.rfind("usage: kvorn-score", 0), 0u);
+    EXPECT_NE(help.out.find("--explain"), std::string::npos);
+    for (const char* ask : {"/?", "-h"}) {
+        const ProgramRun run = Score({ask});
+        EXPECT_EQ(run.exitCode, 0) << ask;
+        EXPECT_EQ(run.out, help.out) << ask;
+    }
+}
+
 TEST(ScorerCommand, ArgumentsAndExitCodes)
 {
     const struct {
@@ -58,7 +70,7 @@ TEST(ScorerCommand, ArgumentsAndExitCodes)
         {{"Фрегат", "1e999", "0", "0", "0", "0", "0", "0", "12"}, "C", 1, "", "Floating point overflow\n"},
         {{"Фрегат", "1e99", "0", "0", "0", "0", "0", "0", "12"}, "C", 0, "5.10E+96\n", ""},
         {{"Фрегатт", "3000", "14", "35", "0", "2000", "100", "400", "24"}, "C", 1, "", "--list"},
-        {{"Фрегат", "3000"}, "C", 2, "", "usage: kvorn-score"},
+        {{"Фрегат", "3000"}, "C", 2, "", "expected a ship type and 8 figures, got 2 arguments\nusage: kvorn-score"},
         {{"--frobnicate"}, "C", 2, "", "unknown option --frobnicate"},
         {{"--separator=ab", "--list"}, "C", 2, "", "--separator takes one character"},
         {{"--separator=5", "--list"}, "C", 2, "", "--separator takes one character"},
@@ -132,8 +144,46 @@ TEST(ScorerCommand, BatchRatesEachRowIndependently)
     EXPECT_EQ(run.err,
               "line 6: unknown ship type 'Нет такого' (kvorn-score --list shows the 24 types)\n"
               "line 8: Не вбран тип корабля\n"
-              "line 9: expected 9 fields separated by ';', found 8\n"
+              "line 9: expected a ship type and 8 figures separated by ';', found 8 fields\n"
               "line 10: '16.2' is not a valid floating point value\n");
+}
+
+// The files spreadsheets write: Russian Excel's Windows-1251 with ';', and
+// ',' or tabs with the decimals quoted (RFC 4180), each rated alike and
+// answered in its own encoding and delimiter.
+TEST(ScorerCommand, BatchReadsWhatSpreadsheetsWrite)
+{
+    // "Фрегат" and "Нет" in Windows-1251.
+    const std::string frigate1251 = "\xD4\xF0\xE5\xE3\xE0\xF2", no1251 = "\xCD\xE5\xF2";
+    const struct {
+        const char* name;
+        std::string input, out, err;
+    } rows[] = {
+        {"UTF-8, ';'", "ship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber\r\n"
+                       "Фрегат;3000;14,5;35;0,5;2000;100;400;24\r\nНет;1;1;1;1;1;1;1;12\r\n",
+         "ship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber;score\r\n"
+         "Фрегат;3000;14,5;35;0,5;2000;100;400;24;122.05\r\nНет;1;1;1;1;1;1;1;12;\r\n",
+         "line 3: unknown ship type 'Нет' (kvorn-score --list shows the 24 types)\n"},
+        {"Windows-1251, ';'", "ship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber\r\n" +
+                                  frigate1251 + ";3000;14,5;35;0,5;2000;100;400;24\r\n" + no1251 + ";1;1;1;1;1;1;1;12\r\n",
+         "ship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber;score\r\n" + frigate1251 +
+             ";3000;14,5;35;0,5;2000;100;400;24;122.05\r\n" + no1251 + ";1;1;1;1;1;1;1;12;\r\n",
+         "line 3: unknown ship type 'Нет' (kvorn-score --list shows the 24 types)\n"},
+        {"',', quoted decimals", "ship,hull,speed,manoeuvrability,close_hauled,hold,crew1,crew2,caliber\n"
+                                 "Фрегат,3000,\"14,5\",35,\"0,5\",2000,100,400,24\n\"Т \"\"Галлеон\"\"\",1,1,1,1,1,1,1,12\n",
+         "ship,hull,speed,manoeuvrability,close_hauled,hold,crew1,crew2,caliber,score\n"
+         "Фрегат,3000,\"14,5\",35,\"0,5\",2000,100,400,24,122.05\n\"Т \"\"Галлеон\"\"\",1,1,1,1,1,1,1,12,\n",
+         "line 3: unknown ship type 'Т \"Галлеон\"' (kvorn-score --list shows the 24 types)\n"},
+        {"tabs", "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\nФрегат\t3000\n",
+         "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122.05\nФрегат\t3000\t\n",
+         "line 2: expected a ship type and 8 figures separated by tabs, found 2 fields\n"},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = Score({"--batch", "--separator=,"}, row.input);
+        EXPECT_EQ(run.out, row.out) << row.name;
+        EXPECT_EQ(run.err, row.err) << row.name;
+        EXPECT_EQ(run.exitCode, 1) << row.name;
+    }
 }
 
 TEST(ScorerCommand, BatchWithoutFailuresExitsZero)

@@ -20,5 +20,21 @@ check "exponent form" "5.10E+96${nl}rc=0" --separator=, Фрегат 1e99 0 0 0 
 check "not selected" "rc=3" "Тип корабля" 1 1 1 1 1 1 1 12
 check "comma in a point locale" "rc=1" --separator=. Фрегат 3000 14,5 35 0,5 2000 100 400 24
 check "usage" "rc=2" Фрегат
+help=$("$wine" "$exe" /? 2>/dev/null | tr -d '\r')
+if grep -q '^usage: kvorn-score' <<<"$help" && grep -q -- '--explain' <<<"$help"; then
+    passes=$((passes + 1)); echo "ok   /? is the help"
+else
+    failures=$((failures + 1)); echo "FAIL /? is the help: $help"
+fi
+# Russian Excel's "CSV": Windows-1251 and ';'; answered in the same bytes.
+batch() {  # batch NAME INPUT WANTED
+    local got; got=$(printf '%b' "$2" | "$wine" "$exe" --batch --separator=, 2>/dev/null | od -An -tx1 | tr -d ' \n')
+    local want; want=$(printf '%b' "$3" | od -An -tx1 | tr -d ' \n')
+    if [ "$got" = "$want" ]; then passes=$((passes + 1)); echo "ok   $1"; else failures=$((failures + 1)); echo "FAIL $1: $got"; fi
+}
+batch "Windows-1251 rows" '\xd4\xf0\xe5\xe3\xe0\xf2;3000;14,5;35;0,5;2000;100;400;24\r\n' \
+    '\xd4\xf0\xe5\xe3\xe0\xf2;3000;14,5;35;0,5;2000;100;400;24;122.05\r\n'
+batch "comma rows, quoted decimals" 'Фрегат,3000,"14,5",35,"0,5",2000,100,400,24\r\n' \
+    'Фрегат,3000,"14,5",35,"0,5",2000,100,400,24,122.05\r\n'
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]
