@@ -701,6 +701,14 @@ TEST_F(Win32Window, EnterAndSpacePressTheFocusedButton)
     EXPECT_TRUE(closed);
 }
 
+// Alt+F4 closes the form, which has no window menu.
+TEST_F(Win32Window, AltF4Closes)
+{
+    Press(VK_F4, VK_MENU);
+    Pump(nullptr);
+    EXPECT_TRUE(closed);
+}
+
 // What the controls look like: the fields on the button face, the open
 // list's current item highlighted, each button its own picture.
 TEST_F(Win32Window, TheControlsAreDrawnInTheirColoursAndPictures)
@@ -800,6 +808,48 @@ TEST_F(Win32Window, LooksAsItShould)
             WritePpm(std::string("win32-") + state + ".ppm", shown);  // beside the test, to look at
         EXPECT_EQ(differing, 0u) << state << ": pixels differ from " << reference;
     }
+}
+
+// As the program arranges them: the application's window, captioned with
+// the application title, owns the form; minimising and restoring it from
+// the taskbar takes the form along, and its Close closes the form.
+TEST(Win32Application, TheTaskbarEntryIsTheApplications)
+{
+    RecordingPresenter presenter;
+    CalculatorWindows windows(GetModuleHandleW(nullptr), presenter, [] { return U','; });
+    ApplicationWindow& application = windows.Application;
+    Form1Window& form = windows.Form;
+    bool closed = false;
+    form.SetClosedHandler([&closed] { closed = true; });
+    windows.Show(SW_SHOWNORMAL);
+    Pump(form.Handle());
+
+    wchar_t caption[64] = {};
+    GetWindowTextW(application.Handle(), caption, 64);
+    EXPECT_EQ(Narrow(caption), "Kvorn calculator");
+    GetWindowTextW(form.Handle(), caption, 64);
+    EXPECT_EQ(Narrow(caption), "Кворн калькулятор v1.1.1 c12a");  // tools find the form by it
+    EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), application.Handle());
+    EXPECT_TRUE(IsWindowVisible(application.Handle()));
+    RECT bounds;
+    GetWindowRect(application.Handle(), &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+    EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_STYLE) & WS_SYSMENU);  // no window menu on the picture
+    EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump(form.Handle());
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump(form.Handle());
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_FALSE(IsIconic(form.Handle()));
+
+    SendMessageW(application.Handle(), WM_CLOSE, 0, 0);
+    Pump(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(form.Handle(), nullptr);
 }
 
 // The real boxes, looked at while they are open.

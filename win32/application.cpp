@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "form1_window.h"
 #include "form_description.h"
 #include "message_presenter.h"
 #include "regional_settings.h"
@@ -18,15 +17,28 @@ void DispatchFor(HWND window, MSG& message)
     DispatchMessageW(&message);
 }
 
+CalculatorWindows::CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter,
+                                     Form1Window::SeparatorSource separator)
+    : Application(instance), Form(instance, presenter, std::move(separator), Application.Handle())
+{
+    Application.SetMainForm(Form.Handle());
+}
+
+void CalculatorWindows::Show(int showCommand)
+{
+    Application.Show();
+    Form.Show(showCommand);
+}
+
 int RunCalculator(HINSTANCE instance, int showCommand)
 {
     try {
         SystemPresenter presenter;
-        Form1Window window(instance, presenter, RegionalSeparator);
-        window.Show(showCommand);
+        CalculatorWindows windows(instance, presenter, RegionalSeparator);
+        windows.Show(showCommand);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0)
-            DispatchFor(window.Handle(), message);
+            DispatchFor(windows.Form.Handle(), message);
         return 0;
     } catch (const std::exception& error) {
         MessageBoxW(nullptr, Widen(error.what()).c_str(), Widen(ApplicationTitle).c_str(), MB_OK | MB_ICONSTOP);

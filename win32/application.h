@@ -2,7 +2,20 @@
 
 #include <windows.h>
 
+#include "application_window.h"
+#include "form1_window.h"
+
 namespace kvorn {
+
+// The program's windows as it shows them: the application's window, which
+// names the taskbar entry, owning the form.
+struct CalculatorWindows {
+    CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter, Form1Window::SeparatorSource separator);
+    void Show(int showCommand);
+
+    ApplicationWindow Application;
+    Form1Window Form;
+};
 
 // Creates the calculator window and runs the message loop until it closes;
 // returns the program's exit code.

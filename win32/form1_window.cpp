@@ -58,7 +58,8 @@ ATOM RegisterFormClass(HINSTANCE instance, WNDPROC procedure)
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource)
+Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource,
+                         HWND owner)
     : instance_(instance),
       presenter_(presenter),
       form_(*this),
@@ -70,11 +71,14 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, Separa
     const WindowDescription& description = Form1Properties;
     // Borderless: the window is its client area. No DPI awareness is
     // declared, so Windows scales the whole window on dense screens.
-    const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, exStyle = WS_EX_TOPMOST;
+    // No system menu: the form has none, and a right click on the picture,
+    // which answers as a caption, would open it. The taskbar entry is the
+    // owner's (see application_window.h).
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN, exStyle = WS_EX_TOPMOST;
     RECT frame = RectOf(description.Bounds);
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     CreateWindowExW(exStyle, ClassName, Widen(description.Caption).c_str(), style, frame.left, frame.top,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, this);
+                    frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
     if (!window_)
         throw std::runtime_error("The window cannot be created");
     try {

@@ -28,7 +28,9 @@ public:
 
     // Creates the window, hidden; throws std::runtime_error when Windows
     // refuses. `presenter` must outlive the window.
-    Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource);
+    // `owner` is the application's window, where there is one.
+    Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource,
+                HWND owner = nullptr);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
