@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "form1_window.h"
 #include "selector_box.h"
 #include "picture_button.h"
+#include "jpeg_image.h"
 
 using namespace Qt::StringLiterals;
 
@@ -693,13 +695,15 @@ private slots:
         const QImage shown = form->grab(band).toImage();
         const auto [first, last] = InkColumns(shown, bare);
         QVERIFY2(last >= 0, "nothing drawn");
-        const int left = first, right = band.width() - 1 - last;
+        // In device pixels: the screen's scale times the described ones.
+        const qreal ratio = shown.devicePixelRatio();
+        const int left = first, right = shown.width() - 1 - last;
         QVERIFY2(left >= 1 && right >= 1, qPrintable(u"cut: ink from %1 to %2"_s.arg(first).arg(last)));
-        QVERIFY2(std::abs(left - right) <= 1, qPrintable(u"not centred: %1 left, %2 right"_s.arg(left).arg(right)));
+        QVERIFY2(std::abs(left - right) <= ratio, qPrintable(u"not centred: %1 left, %2 right"_s.arg(left).arg(right)));
         // The digits of the described 19-pixel bold face stand 14 pixels high.
         const int height = InkRows(shown, bare);
-        QVERIFY2(smaller ? height < 14 : height >= 14, qPrintable(QString::number(height)));
-        QVERIFY2(height >= 8, qPrintable(QString::number(height)));  // still legible
+        QVERIFY2(smaller ? height < 14 * ratio : height >= 14 * ratio, qPrintable(QString::number(height)));
+        QVERIFY2(height >= 8 * ratio, qPrintable(QString::number(height)));  // still legible
     }
 
     // The pictures the user sees on the buttons: clear on the left, exit on
@@ -726,6 +730,38 @@ private slots:
             for (int dy = 1; dy <= 2 && !matched; ++dy)
                 matched = shown == file.copy(dx, dy, 78, 19);
         QVERIFY2(matched, "the button does not show its picture, centred");
+    }
+
+    // The pictures as drawn for the screen's scale (QT_SCALE_FACTOR=2 in the
+    // test run that asks for it): the background's pixels are those of the
+    // picture drawn at that scale, the buttons' those of theirs, centred.
+    void picturesAtTheScreensScale()
+    {
+        Show();
+        const qreal ratio = form->devicePixelRatioF();
+        const QString suffix = ratio > 1.6 ? u"@2x"_s : ratio > 1.1 ? u"@1.5x"_s : QString();
+        qInfo("device pixel ratio %g", ratio);
+        QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
+        QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + suffix + u".jpg"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QImage drawn = DecodeJpeg(file.readAll(), JpegColours::Full).image.convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(drawn.size(), (QSizeF(196, 317) * ratio).toSize());
+        const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), drawn.size());
+        for (const QPoint at : {QPoint(3, 100), QPoint(192, 150), QPoint(100, 284), QPoint(20, 40), QPoint(60, 48)}) {
+            const QPoint device = (QPointF(at) * ratio).toPoint();
+            QCOMPARE(QColor(shown.pixel(device)), QColor(drawn.pixel(device)));
+        }
+        for (const auto& [button, name] : {std::pair{form->BitBtn1, u"clear"_s}, std::pair{form->BitBtn2, u"exit"_s}}) {
+            const QImage picture = QImage(QStringLiteral(KVORN_ASSETS_DIR "/") + name + suffix + u".bmp"_s)
+                                       .convertToFormat(QImage::Format_RGB32);
+            const QImage face = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            bool matched = false;
+            for (int dx = 0; dx <= 4 && !matched; ++dx)
+                for (int dy = 0; dy <= 4 && !matched; ++dy)
+                    matched = face == picture.copy(dx, dy, face.width(), face.height());
+            QVERIFY2(matched, qPrintable(name));
+        }
     }
 
     // The fields' background is the button face; the list marks its current

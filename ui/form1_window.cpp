@@ -204,13 +204,16 @@ void Form1Window::Wire(Control control, QWidget* widget)
 
 void Form1Window::LoadPictures()
 {
-    JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24);
+    // Drawn for the screen's scale, so that the lettering on the picture is
+    // as sharp as the controls' text.
+    const qreal ratio = devicePixelRatioF();
+    JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24, ratio);
     if (picture.image.isNull())
         presenter_.ShowError(QStringLiteral("The background picture cannot be shown: ") + picture.error);
     else
         Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));  // in place: no copy to touch
-    BitBtn1->setIcon(LoadPicture(QStringLiteral(":/kvorn/clear.bmp"), "bmp"));
-    BitBtn2->setIcon(LoadPicture(QStringLiteral(":/kvorn/exit.bmp"), "bmp"));
+    BitBtn1->setIcon(ButtonPicture("clear", ratio));
+    BitBtn2->setIcon(ButtonPicture("exit", ratio));
     // The icon is not drawn in the window: it follows in the event loop's
     // first pass, once the window is on the screen.
     QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);

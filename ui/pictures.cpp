@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "picture_scale.h"
 #include "plain_bitmap.h"
 
 // The pictures live in a static library; make sure the linker keeps them.
@@ -30,11 +31,44 @@ QIcon ShipIcon()
     return icon;
 }
 
-JpegResult BackgroundPicture(int depth)
+namespace {
+
+QString Suffix(qreal ratio)
+{
+    const std::string_view suffix = kvorn::PictureFor(ratio).Suffix;
+    return QString::fromLatin1(suffix.data(), qsizetype(suffix.size()));
+}
+
+// Drawn for `ratio`: as it is where it was drawn for that, else scaled down.
+QImage AtRatio(QImage image, QSize logical, qreal ratio)
+{
+    const QSize device = (QSizeF(logical) * ratio).toSize();
+    if (ratio > 1.001 && image.size() != device)
+        image = image.convertToFormat(QImage::Format_RGB32)
+                    .scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (ratio > 1.001)
+        image.setDevicePixelRatio(qreal(image.width()) / logical.width());
+    return image;
+}
+
+}  // namespace
+
+JpegResult BackgroundPicture(int depth, qreal ratio)
 {
     InitialisePictures();
-    QFile file(QStringLiteral(":/kvorn/background.jpg"));
+    QFile file(QStringLiteral(":/kvorn/background%1.jpg").arg(Suffix(ratio)));
     if (!file.open(QIODevice::ReadOnly))
         return {QImage(), file.errorString()};
-    return DecodeJpeg(file.readAll(), depth <= 8 ? JpegColours::Quantised : JpegColours::Full);
+    JpegResult result = DecodeJpeg(file.readAll(), depth <= 8 ? JpegColours::Quantised : JpegColours::Full);
+    if (!result.image.isNull())
+        result.image = AtRatio(std::move(result.image), {196, 317}, ratio);
+    return result;
+}
+
+QPixmap ButtonPicture(const char* name, qreal ratio)
+{
+    const QPixmap picture = LoadPicture(QStringLiteral(":/kvorn/%1%2.bmp").arg(QLatin1String(name), Suffix(ratio)), "bmp");
+    if (ratio <= 1.001 || picture.isNull())
+        return picture;
+    return QPixmap::fromImage(AtRatio(picture.toImage(), {81, 22}, ratio));
 }

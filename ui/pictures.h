@@ -11,5 +11,8 @@
 QPixmap LoadPicture(const QString& path, const char* format);
 // The ship icon at the window's sizes; menus and launchers take the icon theme's.
 QIcon ShipIcon();
-// The background, decoded by libjpeg for a screen of `depth` bits per pixel.
-JpegResult BackgroundPicture(int depth);
+// The background, decoded by libjpeg for a screen of `depth` bits per pixel,
+// drawn for a device pixel ratio of `ratio` (see picture_scale.h).
+JpegResult BackgroundPicture(int depth, qreal ratio = 1);
+// A button's picture ("clear" or "exit") for a device pixel ratio.
+QPixmap ButtonPicture(const char* name, qreal ratio = 1);
