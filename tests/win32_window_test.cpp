@@ -571,6 +571,119 @@ TEST_F(Win32Window, TheResultIsDrawnWholeAndCentred)
     }
 }
 
+DecodedJpeg PictureResource(int id)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10 /* RT_RCDATA */));
+    if (!resource)
+        return {};
+    return DecodeJpegData(static_cast<const unsigned char*>(LockResource(LoadResource(module, resource))),
+                          SizeofResource(module, resource), JpegColours::Full);
+}
+
+// The description's pixels are 96-dpi pixels: at 200 % the window is twice
+// as large, at twice the place, its controls, faces and list items too, and
+// it shows the picture drawn for 200 %.
+TEST_F(Win32Window, LaidOutAtTheDisplaysScale)
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const struct {
+        int dpi;
+        RECT window;
+        SIZE edit;
+        int itemHeight, background, digitHeight;
+    } rows[] = {
+        {96, {444, 196, 444 + 196, 196 + 317}, {48, 22}, 16, IDR_BACKGROUND, 14},
+        {192, {888, 392, 888 + 392, 392 + 634}, {96, 44}, 32, IDR_BACKGROUND + 20, 28},
+    };
+    const auto* row = std::find_if(std::begin(rows), std::end(rows), [dpi](const auto& r) { return r.dpi == dpi; });
+    ASSERT_NE(row, std::end(rows)) << "a display at " << dpi << " dpi";
+    const int scale = row->dpi / 96;
+
+    RECT bounds;
+    GetWindowRect(window->Handle(), &bounds);
+    EXPECT_EQ(bounds.left, row->window.left);
+    EXPECT_EQ(bounds.top, row->window.top);
+    EXPECT_EQ(bounds.right, row->window.right);
+    EXPECT_EQ(bounds.bottom, row->window.bottom);
+    GetWindowRect(window->ControlHandle(Control::Edit1), &bounds);
+    EXPECT_EQ(bounds.left - row->window.left, 138 * scale);
+    EXPECT_EQ(bounds.top - row->window.top, 38 * scale);
+    EXPECT_EQ(bounds.right - bounds.left, row->edit.cx);
+    EXPECT_EQ(bounds.bottom - bounds.top, row->edit.cy);
+    GetWindowRect(window->ControlHandle(Control::ComboBox2), &bounds);
+    EXPECT_EQ(bounds.bottom - bounds.top, 24 * scale);
+    EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox1), CB_GETITEMHEIGHT, 0, 0), row->itemHeight);
+
+    const DecodedJpeg picture = PictureResource(row->background);
+    ASSERT_EQ(picture.Error, "");
+    ASSERT_EQ(int(picture.Width), 196 * scale);
+    UpdateWindow(window->Handle());
+    const Shot shown = Capture(window->Handle(), {0, 0, 196 * scale, 317 * scale});
+    for (const POINT at : {POINT{3, 100}, POINT{192, 150}, POINT{100, 284}, POINT{20, 40}, POINT{60, 48}}) {
+        const int x = at.x * scale, y = at.y * scale;
+        EXPECT_EQ(shown.At(x, y), PictureAt(picture, x, y)) << at.x << "," << at.y;
+    }
+
+    Pick(Control::ComboBox1, "Фрегат");
+    TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
+    Pick(Control::ComboBox2, "24");
+    ASSERT_EQ(Text(Control::Label1), "122.05");
+    UpdateWindow(window->Handle());
+    const Shot band = Capture(window->Handle(), {0, 255 * scale, 196 * scale, 279 * scale});
+    int first = band.width, last = -1, top = band.height, bottom = -1;
+    for (int y = 0; y < band.height; ++y)
+        for (int x = 0; x < band.width; ++x)
+            if (band.At(x, y) != PictureAt(picture, x, 255 * scale + y)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(last, 0) << "nothing drawn in the band";
+    EXPECT_GT(first, 10 * scale);
+    EXPECT_LT(last, 186 * scale);
+    EXPECT_LE(std::abs((first - 10 * scale) - (186 * scale - 1 - last)), scale) << first << "-" << last;
+    EXPECT_GE(bottom - top + 1, row->digitHeight) << "digits of the scaled face";
+}
+
+// Dragged to a display at 200 %, Windows sends WM_DPICHANGED with the size
+// it suggests at the place the window is: the window takes it and lays
+// itself out at the new scale; back on the first display, as it was.
+TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24 /* RT_MANIFEST */));
+    ASSERT_TRUE(manifest);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                           SizeofResource(module, manifest));
+    EXPECT_NE(text.find("PerMonitorV2"), std::string::npos) << text;
+
+    SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
+    for (const int dpi : {192, 96}) {
+        const int scale = dpi / 96;
+        RECT suggested = {300, 120, 300 + 196 * scale, 120 + 317 * scale};
+        SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+        Pump(window->Handle());
+        RECT bounds;
+        GetWindowRect(window->Handle(), &bounds);
+        EXPECT_EQ(bounds.left, 300) << dpi;
+        EXPECT_EQ(bounds.top, 120) << dpi;
+        EXPECT_EQ(bounds.right - bounds.left, 196 * scale) << dpi;
+        GetWindowRect(window->ControlHandle(Control::Edit7), &bounds);
+        EXPECT_EQ(bounds.left - 300, 154 * scale) << dpi;
+        EXPECT_EQ(bounds.right - bounds.left, 31 * scale) << dpi;
+        EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox2), CB_GETITEMHEIGHT, 0, 0), 16 * scale);
+        const DecodedJpeg picture = PictureResource(scale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
+        UpdateWindow(window->Handle());
+        const Shot shown = Capture(window->Handle(), {0, 0, 196 * scale, 317 * scale});
+        for (const POINT at : {POINT{3, 100}, POINT{60, 48}})
+            EXPECT_EQ(shown.At(at.x * scale, at.y * scale), PictureAt(picture, at.x * scale, at.y * scale)) << dpi;
+    }
+}
+
 BOOL CALLBACK FindTip(HWND window, LPARAM found)
 {
     wchar_t type[32] = {};
@@ -589,7 +702,9 @@ TEST_F(Win32Window, RestingOnTheResultShowsItsBreakdown)
     TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
     Pick(Control::ComboBox2, "24");
     ASSERT_EQ(Text(Control::Label1), "122.05");
-    POINT label = {98, 267};
+    RECT client;
+    GetClientRect(window->Handle(), &client);
+    POINT label = {98 * client.right / 196, 267 * client.bottom / 317};  // at the display's scale
     ClientToScreen(window->Handle(), &label);
     // Each move starts the wait over: the pointer comes to rest, then waits.
     INPUT move = MouseAt(label, 0);

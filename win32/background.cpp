@@ -5,6 +5,7 @@
 
 #include "jpeg_decoder.h"
 #include "resource_ids.h"
+#include "scaled_picture.h"
 
 namespace kvorn {
 
@@ -52,10 +53,11 @@ void SetPalette(HBITMAP bitmap, const std::vector<std::array<unsigned char, 3>>&
 
 }  // namespace
 
-Background LoadBackground(HINSTANCE instance)
+Background LoadBackground(HINSTANCE instance, int dpi)
 {
     Background result;
-    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDR_BACKGROUND), MAKEINTRESOURCEW(10 /* RT_RCDATA */));
+    HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(PictureResourceFor(IDR_BACKGROUND, dpi)),
+                                   MAKEINTRESOURCEW(10 /* RT_RCDATA */));
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) {
@@ -83,7 +85,12 @@ Background LoadBackground(HINSTANCE instance)
     if (quantised)
         SetPalette(bitmap, palette);
     GdiFlush();
-    result.Bitmap = bitmap;
+    // Drawn for a larger scale than the display's: scaled down to it.
+    result.Bitmap = ToSize(bitmap, MulDiv(196, dpi, 96), MulDiv(317, dpi, 96));
+    BITMAP size = {};
+    GetObjectW(result.Bitmap, sizeof size, &size);
+    result.Width = size.bmWidth;
+    result.Height = size.bmHeight;
     return result;
 }
 

@@ -15,7 +15,8 @@ struct Background {
 };
 
 // Decodes in full colour, or reduced to the quantiser's colours when the
-// screen shows 8 bits per pixel or fewer.
-Background LoadBackground(HINSTANCE instance);
+// screen shows 8 bits per pixel or fewer; the picture drawn for `dpi`, at
+// 196 x 317 96-dpi pixels.
+Background LoadBackground(HINSTANCE instance, int dpi = 96);
 
 }  // namespace kvorn

@@ -7,6 +7,7 @@
 #include "edit_selection.h"
 #include "keystroke_rule.h"
 #include "picture_button.h"
+#include "scaled_picture.h"
 #include "resource_ids.h"
 #include "wide_text.h"
 
@@ -29,9 +30,20 @@ bool ControlOfId(WORD id, Control& control)
     return true;
 }
 
-RECT RectOf(const Geometry& bounds)
+// The window's DPI: the display's where Windows tells it per window (10 and
+// later), else the system's.
+int DpiOf(HWND window)
 {
-    return {bounds.Left, bounds.Top, bounds.Left + bounds.Width, bounds.Top + bounds.Height};
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return int(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
 }
 
 std::wstring WindowText(HWND window)
@@ -69,13 +81,15 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, Separa
     if (!RegisterFormClass(instance, WindowProc))
         throw std::runtime_error("The window class cannot be registered");
     const WindowDescription& description = Form1Properties;
-    // Borderless: the window is its client area. No DPI awareness is
-    // declared, so Windows scales the whole window on dense screens.
+    // Borderless: the window is its client area.
     // No system menu: the form has none, and a right click on the picture,
     // which answers as a caption, would open it. The taskbar entry is the
     // owner's (see application_window.h).
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN, exStyle = WS_EX_TOPMOST;
-    RECT frame = RectOf(description.Bounds);
+    // The description's pixels are 96-dpi pixels: the window is laid out at
+    // its display's scale (the program is per-monitor DPI aware).
+    dpi_ = DpiOf(nullptr);
+    RECT frame = Scaled(description.Bounds);
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     CreateWindowExW(exStyle, ClassName, Widen(description.Caption).c_str(), style, frame.left, frame.top,
                     frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, this);
@@ -91,18 +105,97 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, Separa
 
 void Form1Window::Build()
 {
-    background_ = LoadBackground(instance_);
-    clearPicture_ = HBITMAP(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_CLEAR), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    exitPicture_ = HBITMAP(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_EXIT), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    for (const ControlDescription& control : Form1Controls)
-        controlFonts_[std::size_t(control.Id)] = FontFor(control.Font);
+    if (const int dpi = DpiOf(window_); dpi != dpi_) {  // made on another display than the system's
+        dpi_ = dpi;
+        const RECT frame = Scaled(Form1Properties.Bounds);
+        SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LoadPictures();
     // Windows' tab order is the order the children are made in.
     for (Control control : TabOrder())
         CreateControl(Describe(control));
     label1Text_ = Widen(Describe(Control::Label1).Text);
-    resultTip_.Create(window_, RectOf(Describe(Control::Label1).Bounds), [this] { return form_.ResultDescription(); });
+    resultTip_.Create(window_, Scaled(Describe(Control::Label1).Bounds), [this] { return form_.ResultDescription(); });
     label2Text_ = Widen(Describe(Control::Label2).Text);
+    Layout();
     form_.SetSeparator(separatorSource_());
+}
+
+RECT Form1Window::Scaled(const Geometry& bounds) const
+{
+    const int left = Scaled(bounds.Left), top = Scaled(bounds.Top);
+    return {left, top, left + Scaled(bounds.Width), top + Scaled(bounds.Height)};
+}
+
+void Form1Window::LoadPictures()
+{
+    ReleasePictures();
+    background_ = LoadBackground(instance_, dpi_);
+    clearPicture_ = LoadButtonPicture(instance_, IDB_CLEAR, dpi_);
+    exitPicture_ = LoadButtonPicture(instance_, IDB_EXIT, dpi_);
+}
+
+void Form1Window::ReleasePictures()
+{
+    for (HBITMAP* bitmap : {&background_.Bitmap, &clearPicture_, &exitPicture_}) {
+        if (*bitmap)
+            DeleteObject(*bitmap);
+        *bitmap = nullptr;
+    }
+}
+
+// Every control at its place, size and face for the window's scale.
+void Form1Window::Layout()
+{
+    for (const ControlDescription& control : Form1Controls)
+        controlFonts_[std::size_t(control.Id)] = fonts_.For(control.Font, dpi_);
+    for (const ControlDescription& d : Form1Controls) {
+        HWND control = controls_[std::size_t(d.Id)];
+        if (!control)
+            continue;
+        const RECT bounds = Scaled(d.Bounds);
+        int height = bounds.bottom - bounds.top;
+        if (d.Kind == ControlKind::ComboBox)  // a combo box's height includes its open list
+            height += ListVisibleItems * Scaled(ListItemHeight) + 2;
+        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, WPARAM(controlFonts_[std::size_t(d.Id)]), TRUE);
+        if (d.Kind == ControlKind::Edit) {
+            // The margins a TrueType face would get leave no room for three
+            // bold digits in a crew field.
+            const int margin = Scaled(1);
+            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+        } else if (d.Kind == ControlKind::ComboBox) {
+            SendMessageW(control, CB_SETITEMHEIGHT, 0, Scaled(ListItemHeight));
+            // How the field's height adds up to the box's differs between
+            // Windows versions (and Wine): measure and correct.
+            LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+            for (int attempt = 0; field != CB_ERR && attempt < 4; ++attempt) {
+                RECT shown;
+                GetWindowRect(control, &shown);
+                const int missing = (bounds.bottom - bounds.top) - (shown.bottom - shown.top);
+                if (missing == 0)
+                    break;
+                field += missing;
+                SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), field);
+            }
+        }
+    }
+    resultTip_.SetBounds(Scaled(Describe(Control::Label1).Bounds));
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+// Moved to a display of another scale: the size Windows suggests, at the
+// place the user left it, and everything laid out and drawn anew.
+void Form1Window::DpiChanged(int dpi, const RECT& suggested)
+{
+    dpi_ = dpi;
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadPictures();
+    Layout();
+    fonts_.KeepOnly(dpi_);  // the controls no longer use the others
 }
 
 Form1Window::~Form1Window() { Release(); }
@@ -113,64 +206,14 @@ void Form1Window::Release()
     // The children go while the form they report to still exists.
     if (window_)
         DestroyWindow(window_);
-    for (const MadeFont& font : fonts_)
-        DeleteObject(font.handle);
-    fonts_.clear();
-    for (HBITMAP* bitmap : {&background_.Bitmap, &clearPicture_, &exitPicture_}) {
-        if (*bitmap)
-            DeleteObject(*bitmap);
-        *bitmap = nullptr;
-    }
-}
-
-HFONT Form1Window::FontFor(const FontDescription& font)
-{
-    // Most controls share a font: each is made, and measured, once.
-    for (const MadeFont& made : fonts_)
-        if (made.description.Face == font.Face && made.description.PixelHeight == font.PixelHeight &&
-            made.description.Bold == font.Bold)
-            return made.handle;
-    // A negative height asks for the character height, as described. The
-    // Cyrillic character set, so that the ship names show wherever the face
-    // itself has no Cyrillic letters.
-    LOGFONTW wanted = {};
-    wanted.lfHeight = -font.PixelHeight;
-    wanted.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-    wanted.lfCharSet = RUSSIAN_CHARSET;
-    const std::wstring face = Widen(font.Face);
-    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
-    HFONT handle = CreateFontIndirectW(&wanted);
-    if (!handle)
-        throw std::runtime_error("The font " + std::string(font.Face) + " cannot be made");
-
-    // A face that stands in for a missing one (other than Windows' own
-    // successor of MS Sans Serif) is made a tenth narrower, so that three
-    // bold digits still fit a crew field.
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, handle);
-    wchar_t chosen[LF_FACESIZE] = {};
-    GetTextFaceW(screen, LF_FACESIZE, chosen);
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    const bool standIn = lstrcmpiW(chosen, face.c_str()) != 0 && lstrcmpiW(chosen, L"Microsoft Sans Serif") != 0;
-    if (standIn && metrics.tmAveCharWidth > 0) {
-        wanted.lfWidth = (metrics.tmAveCharWidth * 9 + 5) / 10;
-        if (HFONT narrower = CreateFontIndirectW(&wanted)) {
-            DeleteObject(handle);
-            handle = narrower;
-        }
-    }
-    fonts_.push_back({font, handle});
-    return handle;
+    fonts_.Clear();
+    ReleasePictures();
 }
 
 void Form1Window::CreateControl(const ControlDescription& d)
 {
     const wchar_t* type = nullptr;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    int height = d.Bounds.Height;
     switch (d.Kind) {
     case ControlKind::Edit:
         type = L"EDIT";
@@ -180,7 +223,6 @@ void Form1Window::CreateControl(const ControlDescription& d)
         type = L"COMBOBOX";
         // Drawn by the window, so that every list item is ListItemHeight high.
         style |= WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-        height += ListVisibleItems * ListItemHeight + 2;  // a combo box's height includes its open list
         break;
     case ControlKind::PictureButton:
         type = L"BUTTON";
@@ -190,39 +232,21 @@ void Form1Window::CreateControl(const ControlDescription& d)
     case ControlKind::Label:
         return;  // drawn by the window
     }
-    HWND control = CreateWindowExW(0, type, Widen(d.Text).c_str(), style, d.Bounds.Left, d.Bounds.Top,
-                                   d.Bounds.Width, height, window_, HMENU(INT_PTR(IdOf(d.Id))), instance_, nullptr);
+    // Placed, sized and given its face by Layout().
+    HWND control = CreateWindowExW(0, type, Widen(d.Text).c_str(), style, 0, 0, 0, 0, window_,
+                                   HMENU(INT_PTR(IdOf(d.Id))), instance_, nullptr);
     if (!control)
         throw std::runtime_error("The control " + std::string(d.Name) + " cannot be created");
     controls_[std::size_t(d.Id)] = control;
-    SendMessageW(control, WM_SETFONT, WPARAM(controlFonts_[std::size_t(d.Id)]), FALSE);
 
     if (d.Kind == ControlKind::Edit) {
         if (d.MaxLength > 0)
             SendMessageW(control, EM_LIMITTEXT, WPARAM(d.MaxLength), 0);
-        // The margins a TrueType face would get leave no room for three
-        // bold digits in a crew field.
-        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
         AttachKeystrokeRule(control, form_, d.Id);
         AttachEditSelection(control);
     } else if (d.Kind == ControlKind::ComboBox) {
         for (std::string_view item : ListItems(d.Id))
             SendMessageW(control, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
-        // The closed box as high as described, and ListVisibleItems rows of
-        // ListItemHeight below it when open.
-        SetWindowPos(control, nullptr, 0, 0, d.Bounds.Width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        // How the field's height adds up to the box's differs between
-        // Windows versions (and Wine): measure and correct.
-        LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-        for (int attempt = 0; field != CB_ERR && attempt < 4; ++attempt) {
-            RECT bounds;
-            GetWindowRect(control, &bounds);
-            const int missing = d.Bounds.Height - (bounds.bottom - bounds.top);
-            if (missing == 0)
-                break;
-            field += missing;
-            SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), field);
-        }
         COMBOBOXINFO parts = {};
         parts.cbSize = sizeof parts;
         if (GetComboBoxInfo(control, &parts) && parts.hwndItem)
@@ -259,7 +283,7 @@ void Form1Window::SetText(Control control, std::string_view text)
     const std::wstring value = Widen(text);
     if (control == Control::Label1 || control == Control::Label2) {
         (control == Control::Label1 ? label1Text_ : label2Text_) = value;
-        const RECT bounds = RectOf(Describe(control).Bounds);
+        const RECT bounds = Scaled(Describe(control).Bounds);
         InvalidateRect(window_, &bounds, FALSE);
         return;
     }
@@ -344,6 +368,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         Activated(LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam));
         return 0;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SETTINGCHANGE:
         if (lParam && lstrcmpW(reinterpret_cast<const wchar_t*>(lParam), L"intl") == 0)
             form_.SetSeparator(separatorSource_());
@@ -358,7 +385,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MEASUREITEM: {
         auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (item.CtlType == ODT_COMBOBOX && item.itemID != UINT(-1))
-            item.itemHeight = ListItemHeight;
+            item.itemHeight = UINT(Scaled(ListItemHeight));
         return TRUE;
     }
     case WM_DRAWITEM: {
@@ -440,7 +467,7 @@ void Form1Window::DrawListItem(const DRAWITEMSTRUCT& item)
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT bounds = item.rcItem;
-    bounds.left += 2;
+    bounds.left += Scaled(2);
     DrawTextW(item.hDC, text.c_str(), int(text.size()), &bounds, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(item.hDC, &item.rcItem);
@@ -475,27 +502,28 @@ void Form1Window::Paint()
     FillRect(canvas, &client, GetSysColorBrush(COLOR_WINDOW));
 
     if (background_.Bitmap) {
-        // At its natural size from the top-left corner, never stretched.
-        const Geometry& image = Describe(Control::Image1).Bounds;
+        // At its natural size (drawn for this scale) from the top-left
+        // corner, never stretched here.
+        const RECT image = Scaled(Describe(Control::Image1).Bounds);
         HDC picture = CreateCompatibleDC(screen);
         HGDIOBJ oldPicture = SelectObject(picture, background_.Bitmap);
-        BitBlt(canvas, image.Left, image.Top, std::min(image.Width, background_.Width),
-               std::min(image.Height, background_.Height), picture, 0, 0, SRCCOPY);
+        BitBlt(canvas, image.left, image.top, std::min(int(image.right - image.left), background_.Width),
+               std::min(int(image.bottom - image.top), background_.Height), picture, 0, 0, SRCCOPY);
         SelectObject(picture, oldPicture);
         DeleteDC(picture);
     }
 
     SetBkMode(canvas, TRANSPARENT);
     // The "/" is wider than its 4-pixel label: it may stand over the edges.
-    RECT slash = RectOf(Describe(Control::Label2).Bounds);
+    RECT slash = Scaled(Describe(Control::Label2).Bounds);
     HGDIOBJ oldFont = SelectObject(canvas, controlFonts_[std::size_t(Control::Label2)]);
     SetTextColor(canvas, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(canvas, label2Text_.c_str(), int(label2Text_.size()), &slash,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     SelectObject(canvas, oldFont);
     const ControlDescription& result = Describe(Control::Label1);
-    DrawResult(canvas, RectOf(result.Bounds), label1Text_, RGB(0, 0, 0), result.Font.PixelHeight,
-               [this, &result](int height) { return FontFor({result.Font.Face, height, result.Font.Bold}); });
+    DrawResult(canvas, Scaled(result.Bounds), label1Text_, RGB(0, 0, 0), result.Font.PixelHeight, dpi_,
+               [this, &result](int height) { return fonts_.For({result.Font.Face, height, result.Font.Bold}, dpi_); });
 
     BitBlt(screen, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
            paint.rcPaint.bottom - paint.rcPaint.top, canvas, paint.rcPaint.left, paint.rcPaint.top, SRCCOPY);

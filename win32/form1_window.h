@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "background.h"
+#include "described_font.h"
 #include "form_description.h"
 #include "form_view.h"
 #include "message_presenter.h"
@@ -65,7 +66,12 @@ private:
     void Paint();
     void DrawListItem(const DRAWITEMSTRUCT& item);
     void ReportFailure(const char* message);
-    HFONT FontFor(const FontDescription& font);
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    RECT Scaled(const Geometry& bounds) const;
+    void LoadPictures();
+    void ReleasePictures();
+    void Layout();
+    void DpiChanged(int dpi, const RECT& suggested);
     SelectorBox& SelectorOf(Control control);
 
     HINSTANCE instance_;
@@ -76,11 +82,8 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, Form1Controls.size()> controls_ = {};
     std::array<HFONT, Form1Controls.size()> controlFonts_ = {};
-    struct MadeFont {
-        FontDescription description;
-        HFONT handle;
-    };
-    std::vector<MadeFont> fonts_;  // one per distinct description
+    int dpi_ = 96;  // the display's, which the described 96-dpi pixels are scaled to
+    DescribedFonts fonts_;
     std::wstring label1Text_, label2Text_;
     ResultTip resultTip_;
     Background background_;

@@ -7,19 +7,20 @@
 
 namespace kvorn {
 
-void DrawResult(HDC dc, const RECT& bounds, const std::wstring& text, COLORREF colour, int describedHeight,
+void DrawResult(HDC dc, const RECT& bounds, const std::wstring& text, COLORREF colour, int describedHeight, int dpi,
                 const std::function<HFONT(int pixelHeight)>& faceOf)
 {
     if (text.empty())
         return;
     const HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     const FittedResult fitted =
-        FitResult(Narrow(text), bounds.right - bounds.left, describedHeight, [&](std::string_view candidate, int height) {
+        FitResult(Narrow(text), MulDiv(bounds.right - bounds.left, 96, dpi), describedHeight,
+                  [&](std::string_view candidate, int height) {
             SelectObject(dc, faceOf(height));
             const std::wstring wide = Widen(candidate);
             SIZE size = {};
             GetTextExtentPoint32W(dc, wide.c_str(), int(wide.size()), &size);
-            return int(size.cx);
+            return MulDiv(size.cx, 96, dpi);  // measured as the description measures
         });
     SelectObject(dc, faceOf(fitted.PixelHeight));
     SetTextColor(dc, colour);
@@ -41,8 +42,10 @@ void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
     describer_ = std::move(describer);
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
+    // Not owned by the form: the form leaves and rejoins the always-on-top
+    // band around each box, and an owned tooltip would keep it out.
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
-                           0, owner, nullptr, nullptr, nullptr);
+                           0, nullptr, nullptr, nullptr, nullptr);
     if (!tip_)
         return;  // no tip: the label itself still shows the result
     TOOLINFOW tool = {};
@@ -57,6 +60,18 @@ void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
     SendMessageW(tip_, TTM_ADDTOOLW, 0, LPARAM(&tool));
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);  // lines as the breakdown has them
     SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+}
+
+void ResultTip::SetBounds(const RECT& bounds)
+{
+    if (!tip_)
+        return;
+    TOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = owner_;
+    tool.uId = 1;
+    tool.rect = bounds;
+    SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, LPARAM(&tool));
 }
 
 void ResultTip::PointerMoved(UINT message, LPARAM lParam)

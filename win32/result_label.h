@@ -13,7 +13,9 @@
 namespace kvorn {
 
 // `faceOf` gives the label's face at a character height.
-void DrawResult(HDC dc, const RECT& bounds, const std::wstring& text, COLORREF colour, int describedHeight,
+// `bounds` in the window's pixels; `describedHeight` and the heights
+// `faceOf` is asked for in 96-dpi pixels, the form description's.
+void DrawResult(HDC dc, const RECT& bounds, const std::wstring& text, COLORREF colour, int describedHeight, int dpi,
                 const std::function<HFONT(int pixelHeight)>& faceOf);
 
 class ResultTip {
@@ -29,6 +31,7 @@ public:
     // The label has no window, and the window answers the pointer there
     // as a caption: its non-client moves are handed on as client moves.
     void PointerMoved(UINT message, LPARAM lParam);
+    void SetBounds(const RECT& bounds);
     // The owner's WM_NOTIFY; true when it was the tooltip's.
     bool Notified(const NMHDR& header);
 
