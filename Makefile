@@ -126,8 +126,8 @@ windows-test: windows
 	WINEDEBUG=-all WINEPREFIX=$(CURDIR)/$(WINDOWS_BUILD)/wine-prefix \
 		ctest --test-dir $(WINDOWS_BUILD) --output-on-failure
 
-bench: deps-bench build-tests
-	bench/run-benchmarks $(BUILD)
+bench: deps-bench build-tests windows
+	WINDOWS_BUILD=$(WINDOWS_BUILD) bench/run-benchmarks $(BUILD)
 
 package: deps-package build
 	cd $(BUILD) && cpack -G DEB
