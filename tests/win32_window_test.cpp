@@ -200,6 +200,19 @@ protected:
             Type(keys);
         }
     }
+    // A hull pasted with Shift+Insert, past the field's keystroke rule, 1 in
+    // every other field and caliber 12.
+    void EnterPastedHull(const char* hull)
+    {
+        PutOnClipboard(window->Handle(), Widen(hull));
+        window->Focus(Control::Edit1);
+        Press(VK_INSERT, VK_SHIFT);
+        for (int field = 0; field < 6; ++field) {
+            Press(VK_TAB);
+            Type("1");
+        }
+        Pick(Control::ComboBox2, "12");
+    }
     // As a user picks with the keyboard: open the list, go to the item, Enter.
     void Pick(Control combo, std::string_view item)
     {
@@ -540,14 +553,7 @@ TEST_F(Win32Window, TheResultIsDrawnWholeAndCentred)
             TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
             Pick(Control::ComboBox2, "24");
         } else {
-            PutOnClipboard(window->Handle(), Widen(row.hull));
-            window->Focus(Control::Edit1);
-            Press(VK_INSERT, VK_SHIFT);
-            for (int field = 0; field < 6; ++field) {
-                Press(VK_TAB);
-                Type("1");
-            }
-            Pick(Control::ComboBox2, "12");
+            EnterPastedHull(row.hull);
         }
         ASSERT_EQ(Text(Control::Label1), row.exact);
         UpdateWindow(window->Handle());
@@ -895,14 +901,7 @@ TEST_F(Win32Window, LooksAsItShould)
             Pick(Control::ComboBox2, "24");
         } else if (std::string(state) == "long") {
             Pick(Control::ComboBox1, "Фрегат");
-            PutOnClipboard(window->Handle(), L"1e20");
-            window->Focus(Control::Edit1);
-            Press(VK_INSERT, VK_SHIFT);
-            for (int field = 0; field < 6; ++field) {
-                Press(VK_TAB);
-                Type("1");
-            }
-            Pick(Control::ComboBox2, "12");
+            EnterPastedHull("1e20");
         }
         SetFocus(window->Handle());  // no caret: it blinks
         Pump(window->Handle());
