@@ -6,11 +6,11 @@
 #include <ostream>
 
 #include "decimal_separator.h"
-#include "score_format.h"
-#include "spreadsheet_rows.h"
 #include "rating_error.h"
 #include "score.h"
+#include "score_format.h"
 #include "ship_types.h"
+#include "spreadsheet_rows.h"
 #include "text.h"
 
 #ifndef KVORN_VERSION

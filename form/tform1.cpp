@@ -104,7 +104,8 @@ void TForm1::SUMM()
                       closeHauled = view_.Text(Control::Edit5), crew1 = view_.Text(Control::Edit6),
                       crew2 = view_.Text(Control::Edit7), caliber = view_.Text(Control::ComboBox2);
     const ScoreInputs inputs = {hull, hold, speed, manoeuvrability, closeHauled, crew1, crew2, caliber};
-    const ScoreResult result = ComputeScore(inputs, view_.Text(Control::ComboBox1), ShipCoefficients_, separator_);
+    std::string ship = view_.Text(Control::ComboBox1);
+    const ScoreResult result = ComputeScore(inputs, ship, ShipCoefficients_, separator_);
     switch (result.Outcome) {
     case ScoreOutcome::NothingToDo:
         return;
@@ -112,8 +113,7 @@ void TForm1::SUMM()
         view_.ShowMessage(result.Text);
         return;
     case ScoreOutcome::Score: {
-        ShownResult shown{view_.Text(Control::ComboBox1), result.Text, caliber, ShipCoefficients_.CannonCount,
-                          result.Shares};
+        ShownResult shown{std::move(ship), result.Text, caliber, ShipCoefficients_.CannonCount, result.Shares};
         if (newShip_ && last_ && (last_->Ship != shown.Ship || last_->Score != shown.Score))
             previous_ = std::move(last_);
         newShip_ = false;

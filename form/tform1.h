@@ -7,10 +7,9 @@
 // through the FormView. A handler that fails is abandoned there and its
 // error goes to the view's error box: nothing escapes into the toolkit.
 
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include <optional>
 
 #include "form_view.h"
 #include "result_breakdown.h"

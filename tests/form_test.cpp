@@ -647,29 +647,16 @@ private slots:
         QCOMPARE(form->Edit1->selectedText(), u"2345"_s);
     }
 
-    // The columns of `area` where the window shows something other than
-    // `bare`, the same area without the thing looked at.
-    static QPair<int, int> InkColumns(const QImage& shown, const QImage& bare)
+    // Where `shown` differs from `bare`, the same area without the thing
+    // looked at; empty where nothing is drawn.
+    static QRect Ink(const QImage& shown, const QImage& bare)
     {
-        int first = shown.width(), last = -1;
+        QRect ink;
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x)
-                if (shown.pixel(x, y) != bare.pixel(x, y)) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-        return {first, last};
-    }
-    static int InkRows(const QImage& shown, const QImage& bare)
-    {
-        int first = shown.height(), last = -1;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                if (shown.pixel(x, y) != bare.pixel(x, y)) {
-                    first = std::min(first, y);
-                    last = std::max(last, y);
-                }
-        return last - first + 1;
+                if (shown.pixel(x, y) != bare.pixel(x, y))
+                    ink |= QRect(x, y, 1, 1);
+        return ink;
     }
 
     // A result is drawn whole and centred in its 176-pixel label, however
@@ -700,15 +687,16 @@ private slots:
         }
         QCOMPARE(form->Label1->text(), exact);  // the label's own text stays exact
         const QImage shown = form->grab(band).toImage();
-        const auto [first, last] = InkColumns(shown, bare);
-        QVERIFY2(last >= 0, "nothing drawn");
+        const QRect ink = Ink(shown, bare);
+        QVERIFY2(!ink.isEmpty(), "nothing drawn");
+        const int first = ink.left(), last = ink.right();
         // In device pixels: the screen's scale times the described ones.
         const qreal ratio = shown.devicePixelRatio();
         const int left = first, right = shown.width() - 1 - last;
         QVERIFY2(left >= 1 && right >= 1, qPrintable(u"cut: ink from %1 to %2"_s.arg(first).arg(last)));
         QVERIFY2(std::abs(left - right) <= ratio, qPrintable(u"not centred: %1 left, %2 right"_s.arg(left).arg(right)));
         // The digits of the described 19-pixel bold face stand 14 pixels high.
-        const int height = InkRows(shown, bare);
+        const int height = ink.height();
         QVERIFY2(smaller ? height < 14 * ratio : height >= 14 * ratio, qPrintable(QString::number(height)));
         QVERIFY2(height >= 8 * ratio, qPrintable(QString::number(height)));  // still legible
     }
