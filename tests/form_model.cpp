@@ -138,7 +138,8 @@ void FormModel::MoveFocus(Control to, Reason reason)
     // Entered from the keyboard an edit selects its whole text, so that
     // typing replaces it; so does an edit clicked with another button than
     // the left. A selector's text part selects all on Tab only.
-    const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick);
+    const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick) ||
+                           (IsSelector(to) && platform_.SelectorSelectsItsText);
     if (selectAll) {
         e.anchor = 0;
         e.caret = int(e.text.size());
@@ -202,6 +203,8 @@ void FormModel::PickItem(Control c, int item, bool always)
     s.current = item;
     s.edit.text = ToUtf16(s.items[std::size_t(item)]);
     s.edit.caret = s.edit.anchor = int(s.edit.text.size());
+    if (platform_.SelectorSelectsItsText && focus_ == c)
+        s.edit.anchor = 0;
     Changed(c);
 }
 
@@ -275,9 +278,9 @@ void FormModel::Apply(const Step& step)
         return;
     }
     case StepKind::MiddleClick: {
-        MoveFocus(step.Target, Reason::OtherClick);
         if (!platform_.MiddleClickPastesPrimary)
-            return;
+            return;  // on Windows an edit takes no focus from the middle button either
+        MoveFocus(step.Target, Reason::OtherClick);
         Edit& e = EditOf(step.Target);
         e.caret = e.anchor = int(e.text.size());
         if (!step.Clipboard.empty())

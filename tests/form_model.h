@@ -53,6 +53,9 @@ inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste;
 // legitimately differ.
 struct Platform {
     bool MiddleClickPastesPrimary = true;  // X11 pastes the primary selection; Windows does nothing
+    // A Windows combo box selects its text whenever it takes the focus, and
+    // the item's text after a pick; Qt's only on Tab.
+    bool SelectorSelectsItsText = false;
 };
 
 enum class BoxIcon { None, Stop };

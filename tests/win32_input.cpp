@@ -1,0 +1,308 @@
+#include "win32_input.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "application.h"
+#include "form_description.h"
+#include "wide_text.h"
+
+namespace kvorn::testing {
+
+void Pump(HWND window)
+{
+    for (int quiet = 0; quiet < 2;) {
+        MSG message;
+        bool any = false;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            if (message.message != WM_QUIT)
+                DispatchFor(IsWindow(window) ? window : nullptr, message);
+        }
+        quiet = any ? 0 : quiet + 1;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void Key(WORD key, bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = WORD(MapVirtualKeyW(key, 0 /* MAPVK_VK_TO_VSC */));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void Press(HWND window, WORD key, WORD modifier)
+{
+    if (modifier)
+        Key(modifier, true);
+    Key(key, true);
+    Key(key, false);
+    if (modifier)
+        Key(modifier, false);
+    Pump(window);
+}
+
+void TypeCharacter(HWND window, wchar_t c)
+{
+    if (c >= 1 && c <= 26) {  // Ctrl+C, Ctrl+V ...
+        Press(window, WORD('A' + c - 1), VK_CONTROL);
+        return;
+    }
+    WORD key = 0;
+    if (c >= L'0' && c <= L'9')
+        key = WORD(c);
+    else if (c >= L'a' && c <= L'z')
+        key = WORD(c - L'a' + L'A');
+    else if (c == L'.')
+        key = VK_OEM_PERIOD;
+    else if (c == L',')
+        key = VK_OEM_COMMA;
+    else if (c == L'-')
+        key = VK_OEM_MINUS;
+    else if (c == L' ')
+        key = VK_SPACE;
+    if (key) {
+        Press(window, key);
+        return;
+    }
+    INPUT packet[2] = {};
+    for (INPUT& input : packet) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = WORD(c);
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    packet[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, packet, sizeof(INPUT));
+    Pump(window);
+}
+
+void Type(HWND window, std::string_view keys)
+{
+    for (wchar_t c : Widen(keys))
+        TypeCharacter(window, c);
+}
+
+INPUT MouseAt(POINT screen, DWORD flags)
+{
+    INPUT event = {};
+    event.type = INPUT_MOUSE;
+    event.mi.dx = LONG(screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    event.mi.dy = LONG(screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    event.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    return event;
+}
+
+void ClickAt(HWND window, POINT screen, DWORD down, DWORD up)
+{
+    INPUT input[2] = {MouseAt(screen, down), MouseAt(screen, up)};
+    SendInput(2, input, sizeof(INPUT));
+    Pump(window);
+}
+
+void WheelAt(HWND window, POINT screen, int notches)
+{
+    INPUT move = MouseAt(screen, 0);
+    SendInput(1, &move, sizeof move);
+    Pump(window);
+    for (int i = 0; i < std::abs(notches); ++i) {
+        INPUT wheel = {};
+        wheel.type = INPUT_MOUSE;
+        wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        wheel.mi.mouseData = DWORD(notches < 0 ? -WHEEL_DELTA : WHEEL_DELTA);
+        SendInput(1, &wheel, sizeof wheel);
+        Pump(window);
+    }
+}
+
+void PutOnClipboard(HWND owner, const std::wstring& text)
+{
+    if (!OpenClipboard(owner))
+        return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+namespace {
+
+Shot ReadBack(HDC source, const RECT& area)
+{
+    Shot shot;
+    shot.width = area.right - area.left;
+    shot.height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, source, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* bgrx = static_cast<const unsigned char*>(bits);
+    for (int i = 0; i < shot.width * shot.height; ++i, bgrx += 4)
+        shot.pixels.push_back(RGB(bgrx[2], bgrx[1], bgrx[0]));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+}  // namespace
+
+Shot Capture(HWND window, const RECT& area)
+{
+    HDC dc = GetDC(window);
+    Shot shot = ReadBack(dc, area);
+    ReleaseDC(window, dc);
+    return shot;
+}
+
+// Drawn as a window draws off screen, into a picture compatible with the
+// screen, so that text is drawn by the same path.
+Shot DrawnWith(int width, int height, void (*draw)(HDC, const void*), const void* context)
+{
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP surface = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(canvas, surface);
+    draw(canvas, context);
+    Shot shot = ReadBack(canvas, {0, 0, width, height});
+    SelectObject(canvas, old);
+    DeleteObject(surface);
+    DeleteDC(canvas);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+std::string_view ResourceBytes(int id, const wchar_t* type)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!resource)
+        return {};
+    return {static_cast<const char*>(LockResource(LoadResource(module, resource))), SizeofResource(module, resource)};
+}
+
+DecodedJpeg PictureResource(int id)
+{
+    const std::string_view bytes = ResourceBytes(id, MAKEINTRESOURCEW(10 /* RT_RCDATA */));
+    if (bytes.empty())
+        return {};
+    return DecodeJpegData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), JpegColours::Full);
+}
+
+COLORREF PictureAt(const DecodedJpeg& picture, int x, int y)
+{
+    const unsigned char* rgb = picture.Pixels.data() + (std::size_t(y) * picture.Width + std::size_t(x)) * 3;
+    return RGB(rgb[0], rgb[1], rgb[2]);
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+
+Control Focused(const Form1Window& window)
+{
+    HWND focus = GetFocus();
+    for (const ControlDescription& d : Form1Controls) {
+        HWND control = window.ControlHandle(d.Id);
+        if (control && focus && (focus == control || GetParent(focus) == control))
+            return d.Id;
+    }
+    return Control::Image1;
+}
+
+namespace {
+
+// The one box open at a time, and its owner; a timer looks at it.
+SeenBox* looking = nullptr;
+HWND lookingOwner = nullptr;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    wchar_t type[16] = {};
+    GetClassNameW(window, type, 16);
+    if (IsWindowVisible(window) && std::wstring(type) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK SeeChild(HWND child, LPARAM)
+{
+    wchar_t type[16] = {};
+    GetClassNameW(child, type, 16);
+    const std::wstring kind = type, text = WindowText(child);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (kind == L"Button")
+        looking->buttons.push_back(Narrow(text) + ((style & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
+    else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
+        looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
+    else if (kind == L"Static" && !text.empty())
+        looking->text = Narrow(text);
+    return TRUE;
+}
+
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, LPARAM(&box));
+    if (!box || !looking)
+        return;
+    KillTimer(nullptr, timer);
+    looking->caption = Narrow(WindowText(box));
+    EnumChildWindows(box, SeeChild, 0);
+    looking->ownerEnabled = IsWindowEnabled(lookingOwner);
+    looking->ownerTopmost = GetWindowLongW(lookingOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    RECT frame, work;
+    GetWindowRect(box, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    looking->centred = std::abs((frame.left + frame.right) - (work.left + work.right)) <= 2 &&
+                       std::abs((frame.top + frame.bottom) - (work.top + work.bottom)) <= 2;
+    looking = nullptr;
+    Key(VK_ESCAPE, true);  // Escape closes both kinds
+    Key(VK_ESCAPE, false);
+}
+
+template <class Show>
+void Look(std::vector<SeenBox>& seen, HWND owner, Show show)
+{
+    seen.emplace_back();
+    looking = &seen.back();
+    lookingOwner = owner;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, LookAtBox);
+    show();
+    looking = nullptr;
+    KillTimer(nullptr, timer);
+}
+
+}  // namespace
+
+void SeeingPresenter::ShowMessage(HWND owner, std::string_view text)
+{
+    Look(seen, owner, [&] { boxes_.ShowMessage(owner, text); });
+}
+
+void SeeingPresenter::ShowError(HWND owner, std::string_view message)
+{
+    Look(seen, owner, [&] { boxes_.ShowError(owner, message); });
+}
+
+}  // namespace kvorn::testing

@@ -1,0 +1,97 @@
+#pragma once
+// A user at the Win32 window, under Wine: keys, characters and the mouse go
+// in through SendInput, so the keyboard layout, TranslateMessage, the dialog
+// manager and the controls' own handling all take part; what the user gets
+// is read back from the windows and the screen.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form1_window.h"
+#include "jpeg_decoder.h"
+#include "message_presenter.h"
+
+namespace kvorn::testing {
+
+// Runs the window's messages until the queue has been quiet twice: injected
+// input reaches it a little later. `window` gets the dialog manager's keys.
+void Pump(HWND window);
+void Key(WORD key, bool down);
+// A key pressed and released, with a modifier held around it.
+void Press(HWND window, WORD key, WORD modifier = 0);
+// A character as a keyboard types it: ASCII by its key, control characters
+// by Ctrl and their letter, anything else as a Unicode packet.
+void TypeCharacter(HWND window, wchar_t c);
+void Type(HWND window, std::string_view keys);
+INPUT MouseAt(POINT screen, DWORD flags);
+void ClickAt(HWND window, POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+// The wheel over `screen`: notches away from the user, negative towards.
+void WheelAt(HWND window, POINT screen, int notches);
+void PutOnClipboard(HWND owner, const std::wstring& text);
+// Waits, pumping, for `done`; false when it did not come in `tries` rounds.
+template <class Condition>
+bool PumpUntil(HWND window, Condition done, int tries = 100)
+{
+    for (int i = 0; i < tries; ++i) {
+        if (done())
+            return true;
+        Pump(window);
+    }
+    return done();
+}
+
+// What a part of a window shows, read back from the screen.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+Shot Capture(HWND window, const RECT& area);
+// Draws into a 32-bit memory picture of `width` x `height`; `draw` gets its DC.
+template <class Draw>
+Shot Drawn(int width, int height, Draw draw);
+Shot DrawnWith(int width, int height, void (*draw)(HDC, const void*), const void* context);
+
+// An RCDATA JPEG of the program's resources, decoded; the background is
+// IDR_BACKGROUND, its drawing for 200 % IDR_BACKGROUND + 20.
+DecodedJpeg PictureResource(int id);
+COLORREF PictureAt(const DecodedJpeg& picture, int x, int y);
+// The resource's bytes, empty when there is none.
+std::string_view ResourceBytes(int id, const wchar_t* type);
+
+// A box as the user sees it while it is open.
+struct SeenBox {
+    std::string caption, text;
+    bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false;
+    std::vector<std::string> buttons;  // captions, the default one marked '*'
+    bool operator==(const SeenBox&) const = default;
+};
+
+// The real boxes, each looked at while it is open and closed with Escape,
+// as a user would.
+class SeeingPresenter : public MessagePresenter {
+public:
+    void ShowMessage(HWND owner, std::string_view text) override;
+    void ShowError(HWND owner, std::string_view message) override;
+    std::vector<SeenBox> seen;
+
+private:
+    SystemPresenter boxes_;
+};
+
+// The form's control that has the keyboard focus (a combo box for its
+// text part); Image1 when none of them has it.
+Control Focused(const Form1Window& window);
+std::wstring WindowText(HWND window);
+
+template <class Draw>
+Shot Drawn(int width, int height, Draw draw)
+{
+    return DrawnWith(width, height, [](HDC dc, const void* context) { (*static_cast<const Draw*>(context))(dc); },
+                     &draw);
+}
+
+}  // namespace kvorn::testing
