@@ -65,6 +65,8 @@ FormModel::FormModel(Platform platform, char32_t separator) : platform_(platform
         s.edit.text = ToUtf16(Describe(c).Text);
         s.edit.caret = s.edit.anchor = int(s.edit.text.size());
     }
+    if (platform_.SelectorSelectsItsText)  // the first focus is the ship selector's
+        EditOf(focus_).anchor = 0;
 }
 
 bool FormModel::IsEdit(Control c) { return c >= Control::Edit1 && c <= Control::Edit7; }
