@@ -47,25 +47,9 @@ void Press(HWND window, WORD key, WORD modifier)
 
 void TypeCharacter(HWND window, wchar_t c)
 {
-    if (c >= 1 && c <= 26) {  // Ctrl+C, Ctrl+V ...
-        Press(window, WORD('A' + c - 1), VK_CONTROL);
-        return;
-    }
-    WORD key = 0;
-    if (c >= L'0' && c <= L'9')
-        key = WORD(c);
-    else if (c >= L'a' && c <= L'z')
-        key = WORD(c - L'a' + L'A');
-    else if (c == L'.')
-        key = VK_OEM_PERIOD;
-    else if (c == L',')
-        key = VK_OEM_COMMA;
-    else if (c == L'-')
-        key = VK_OEM_MINUS;
-    else if (c == L' ')
-        key = VK_SPACE;
-    if (key) {
-        Press(window, key);
+    const SHORT key = c >= 1 && c <= 26 ? SHORT(0x200 | ('A' + c - 1)) : VkKeyScanW(c);  // Ctrl+C, Ctrl+V ...
+    if (key != -1) {  // on the keyboard's layout: its key, Shift or Ctrl held
+        Press(window, LOBYTE(key), HIBYTE(key) & 1 ? VK_SHIFT : HIBYTE(key) & 2 ? VK_CONTROL : 0);
         return;
     }
     INPUT packet[2] = {};
@@ -77,12 +61,6 @@ void TypeCharacter(HWND window, wchar_t c)
     packet[1].ki.dwFlags |= KEYEVENTF_KEYUP;
     SendInput(2, packet, sizeof(INPUT));
     Pump(window);
-}
-
-void Type(HWND window, std::string_view keys)
-{
-    for (wchar_t c : Widen(keys))
-        TypeCharacter(window, c);
 }
 
 INPUT MouseAt(POINT screen, DWORD flags)
@@ -130,9 +108,7 @@ void PutOnClipboard(HWND owner, const std::wstring& text)
     CloseClipboard();
 }
 
-namespace {
-
-Shot ReadBack(HDC source, const RECT& area)
+static Shot ReadBack(HDC source, const RECT& area)
 {
     Shot shot;
     shot.width = area.right - area.left;
@@ -160,8 +136,6 @@ Shot ReadBack(HDC source, const RECT& area)
     return shot;
 }
 
-}  // namespace
-
 Shot Capture(HWND window, const RECT& area)
 {
     HDC dc = GetDC(window);
@@ -172,13 +146,13 @@ Shot Capture(HWND window, const RECT& area)
 
 // Drawn as a window draws off screen, into a picture compatible with the
 // screen, so that text is drawn by the same path.
-Shot DrawnWith(int width, int height, void (*draw)(HDC, const void*), const void* context)
+Shot Drawn(int width, int height, const std::function<void(HDC)>& draw)
 {
     HDC screen = GetDC(nullptr);
     HDC canvas = CreateCompatibleDC(screen);
     HBITMAP surface = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(canvas, surface);
-    draw(canvas, context);
+    draw(canvas);
     Shot shot = ReadBack(canvas, {0, 0, width, height});
     SelectObject(canvas, old);
     DeleteObject(surface);
@@ -199,8 +173,6 @@ std::string_view ResourceBytes(int id, const wchar_t* type)
 DecodedJpeg PictureResource(int id)
 {
     const std::string_view bytes = ResourceBytes(id, MAKEINTRESOURCEW(10 /* RT_RCDATA */));
-    if (bytes.empty())
-        return {};
     return DecodeJpegData(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), JpegColours::Full);
 }
 
@@ -215,6 +187,20 @@ std::wstring WindowText(HWND window)
     std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
     return text;
+}
+
+HWND VisibleWindowOf(const wchar_t* type)
+{
+    struct { const wchar_t* type; HWND found; } search = {type, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM context) {
+        auto& s = *reinterpret_cast<decltype(search)*>(context);
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        if (IsWindowVisible(window) && lstrcmpiW(name, s.type) == 0)
+            s.found = window;
+        return BOOL(!s.found);
+    }, LPARAM(&search));
+    return search.found;
 }
 
 Control Focused(const Form1Window& window)
@@ -234,17 +220,6 @@ namespace {
 SeenBox* looking = nullptr;
 HWND lookingOwner = nullptr;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found)
-{
-    wchar_t type[16] = {};
-    GetClassNameW(window, type, 16);
-    if (IsWindowVisible(window) && std::wstring(type) == L"#32770") {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK SeeChild(HWND child, LPARAM)
 {
     wchar_t type[16] = {};
@@ -262,8 +237,7 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM)
 
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, LPARAM(&box));
+    HWND box = VisibleWindowOf(L"#32770");
     if (!box || !looking)
         return;
     KillTimer(nullptr, timer);

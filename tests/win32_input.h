@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,10 +23,9 @@ void Pump(HWND window);
 void Key(WORD key, bool down);
 // A key pressed and released, with a modifier held around it.
 void Press(HWND window, WORD key, WORD modifier = 0);
-// A character as a keyboard types it: ASCII by its key, control characters
-// by Ctrl and their letter, anything else as a Unicode packet.
+// A character as a keyboard types it: by its key on the layout, control
+// characters by Ctrl and their letter, anything else as a Unicode packet.
 void TypeCharacter(HWND window, wchar_t c);
-void Type(HWND window, std::string_view keys);
 INPUT MouseAt(POINT screen, DWORD flags);
 void ClickAt(HWND window, POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 // The wheel over `screen`: notches away from the user, negative towards.
@@ -50,10 +50,8 @@ struct Shot {
     COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
 };
 Shot Capture(HWND window, const RECT& area);
-// Draws into a 32-bit memory picture of `width` x `height`; `draw` gets its DC.
-template <class Draw>
-Shot Drawn(int width, int height, Draw draw);
-Shot DrawnWith(int width, int height, void (*draw)(HDC, const void*), const void* context);
+// What `draw` draws on a picture of `width` x `height` like the screen.
+Shot Drawn(int width, int height, const std::function<void(HDC)>& draw);
 
 // An RCDATA JPEG of the program's resources, decoded; the background is
 // IDR_BACKGROUND, its drawing for 200 % IDR_BACKGROUND + 20.
@@ -82,16 +80,11 @@ private:
     SystemPresenter boxes_;
 };
 
+// A visible window of this thread of the class `type` ("#32770": a box).
+HWND VisibleWindowOf(const wchar_t* type);
 // The form's control that has the keyboard focus (a combo box for its
 // text part); Image1 when none of them has it.
 Control Focused(const Form1Window& window);
 std::wstring WindowText(HWND window);
-
-template <class Draw>
-Shot Drawn(int width, int height, Draw draw)
-{
-    return DrawnWith(width, height, [](HDC dc, const void* context) { (*static_cast<const Draw*>(context))(dc); },
-                     &draw);
-}
 
 }  // namespace kvorn::testing
