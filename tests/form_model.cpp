@@ -106,6 +106,8 @@ void FormModel::SetText(Control c, std::string_view text)
     const bool changed = value != e.text;
     e.text = value;
     e.caret = e.anchor = int(value.size());
+    if (IsSelector(c) && platform_.SelectorSelectsItsText)
+        e.caret = e.anchor = 0;
     if (IsSelector(c))
         selectors_[c == Control::ComboBox2].current = -1;  // the program's text is no list item
     else if (changed)
@@ -141,7 +143,7 @@ void FormModel::MoveFocus(Control to, Reason reason)
     // typing replaces it; so does an edit clicked with another button than
     // the left. A selector's text part selects all on Tab only.
     const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick) ||
-                           (IsSelector(to) && platform_.SelectorSelectsItsText);
+                           (IsSelector(to) && platform_.SelectorSelectsItsText && reason != Reason::Program);
     if (selectAll) {
         e.anchor = 0;
         e.caret = int(e.text.size());

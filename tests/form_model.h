@@ -53,8 +53,10 @@ inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste;
 // legitimately differ.
 struct Platform {
     bool MiddleClickPastesPrimary = true;  // X11 pastes the primary selection; Windows does nothing
-    // A Windows combo box selects its text whenever it takes the focus, and
-    // the item's text after a pick; Qt's only on Tab.
+    // A Windows combo box selects its text when the window first gives it
+    // the focus, when clicked into, and the item's text after a pick, and
+    // puts the caret before a text the program sets; Qt's selects on Tab
+    // only and puts the caret after it.
     bool SelectorSelectsItsText = false;
 };
 
