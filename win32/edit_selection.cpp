@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include "window_ids.h"
+
 namespace kvorn {
 
 namespace {
-
-constexpr UINT_PTR SubclassId = 2;
 
 LRESULT CALLBACK SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
@@ -28,7 +28,7 @@ LRESULT CALLBACK SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, SelectionProc, SubclassId);
+        RemoveWindowSubclass(edit, SelectionProc, EditSelectionSubclass);
         break;
     }
     return DefSubclassProc(edit, message, wParam, lParam);
@@ -36,6 +36,6 @@ LRESULT CALLBACK SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-void AttachEditSelection(HWND edit) { SetWindowSubclass(edit, SelectionProc, SubclassId, 0); }
+void AttachEditSelection(HWND edit) { SetWindowSubclass(edit, SelectionProc, EditSelectionSubclass, 0); }
 
 }  // namespace kvorn

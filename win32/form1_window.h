@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "background.h"
 #include "described_font.h"
 #include "form_description.h"
 #include "form_view.h"
+#include "display_scale.h"
 #include "message_presenter.h"
+#include "pictures.h"
 #include "result_label.h"
+#include "saved_focus.h"
 #include "selector_box.h"
 #include "tform1.h"
 
@@ -64,12 +66,9 @@ private:
     void Command(WORD id, WORD code);
     void Activated(bool active);
     void Paint();
-    void DrawListItem(const DRAWITEMSTRUCT& item);
     void ReportFailure(const char* message);
-    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    RECT Scaled(const Geometry& bounds) const;
-    void LoadPictures();
-    void ReleasePictures();
+    int Scaled(int pixels) const { return kvorn::Scaled(pixels, dpi_); }
+    RECT Scaled(const Geometry& bounds) const { return kvorn::Scaled(bounds, dpi_); }
     void Layout();
     void DpiChanged(int dpi, const RECT& suggested);
     SelectorBox& SelectorOf(Control control);
@@ -86,10 +85,9 @@ private:
     DescribedFonts fonts_;
     std::wstring label1Text_, label2Text_;
     ResultTip resultTip_;
-    Background background_;
-    HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;
+    FormPictures pictures_;
     std::array<SelectorBox, 2> selectors_;
-    HWND savedFocus_ = nullptr;
+    SavedFocus savedFocus_;
 };
 
 }  // namespace kvorn

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include "window_ids.h"
+
 namespace kvorn {
 
 namespace {
-
-constexpr UINT_PTR SubclassId = 1;
 
 struct Binding {
     TForm1* form;
@@ -37,7 +37,7 @@ LRESULT CALLBACK KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return DefSubclassProc(edit, WM_CHAR, WPARAM(0xDC00 + (offset & 0x3FF)), lParam);
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, KeystrokeProc, SubclassId);
+        RemoveWindowSubclass(edit, KeystrokeProc, KeystrokeRuleSubclass);
         delete binding;
         break;
     }
@@ -51,7 +51,7 @@ void AttachKeystrokeRule(HWND edit, TForm1& form, Control control)
     wchar_t parentType[16] = {};
     GetClassNameW(GetParent(edit), parentType, 16);
     const bool comboText = lstrcmpiW(parentType, L"ComboBox") == 0;
-    SetWindowSubclass(edit, KeystrokeProc, SubclassId, DWORD_PTR(new Binding{&form, control, comboText}));
+    SetWindowSubclass(edit, KeystrokeProc, KeystrokeRuleSubclass, DWORD_PTR(new Binding{&form, control, comboText}));
 }
 
 }  // namespace kvorn

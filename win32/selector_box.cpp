@@ -2,17 +2,26 @@
 
 #include <commctrl.h>
 
+#include "display_scale.h"
+#include "form_description.h"
+#include "keystroke_rule.h"
+#include "wide_text.h"
+#include "window_ids.h"
+
 namespace kvorn {
 
 namespace {
 
-constexpr UINT_PTR WheelSubclassId = 3;
-
-std::wstring WindowText(HWND window)
+// False where the box has no such item.
+bool ListItemText(HWND box, WPARAM index, std::wstring& text)
 {
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR)
+        return false;
+    text.assign(std::size_t(length) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, index, LPARAM(text.data()));
+    text.resize(std::size_t(length));
+    return true;
 }
 
 // Windows sends the wheel to the window under the pointer where the user
@@ -27,7 +36,7 @@ LRESULT CALLBACK WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
         break;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(box, WheelProc, WheelSubclassId);
+        RemoveWindowSubclass(box, WheelProc, SelectorWheelSubclass);
         break;
     }
     return DefSubclassProc(box, message, wParam, lParam);
@@ -35,17 +44,62 @@ LRESULT CALLBACK WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
 
 }  // namespace
 
-void SelectorBox::Attach(HWND box, HWND owner, WPARAM id, std::function<void()> changed)
+void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
 {
     box_ = box;
     owner_ = owner;
-    id_ = id;
-    changed_ = std::move(changed);
-    SetWindowSubclass(box, WheelProc, WheelSubclassId, 0);
+    id_ = WPARAM(id);
+    changed_ = [&form, id] { form.Changed(id); };
+    for (std::string_view item : ListItems(id))
+        SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
+    SetWindowSubclass(box, WheelProc, SelectorWheelSubclass, 0);
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
-    if (GetComboBoxInfo(box, &parts) && parts.hwndItem)
-        SetWindowSubclass(parts.hwndItem, WheelProc, WheelSubclassId, 0);
+    if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
+        AttachKeystrokeRule(parts.hwndItem, form, id);
+        SetWindowSubclass(parts.hwndItem, WheelProc, SelectorWheelSubclass, 0);
+    }
+    SetText(Widen(Describe(id).Text));
+}
+
+void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
+{
+    // A combo box's height includes its open list.
+    const int fieldHeight = field.bottom - field.top;
+    SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left,
+                 fieldHeight + ListVisibleItems * Scaled(ListItemHeight, dpi) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(box_, WM_SETFONT, WPARAM(font), TRUE);
+    SendMessageW(box_, CB_SETITEMHEIGHT, 0, LPARAM(ItemHeight(dpi)));
+    // How the field's height adds up to the box's differs between Windows
+    // versions (and Wine): measure and correct.
+    LRESULT height = SendMessageW(box_, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+    for (int attempt = 0; height != CB_ERR && attempt < 4; ++attempt) {
+        RECT shown;
+        GetWindowRect(box_, &shown);
+        const int missing = fieldHeight - (shown.bottom - shown.top);
+        if (missing == 0)
+            break;
+        height += missing;
+        SendMessageW(box_, CB_SETITEMHEIGHT, WPARAM(-1), height);
+    }
+}
+
+UINT SelectorBox::ItemHeight(int dpi) { return UINT(Scaled(ListItemHeight, dpi)); }
+
+void SelectorBox::DrawItem(const DRAWITEMSTRUCT& item, int dpi)
+{
+    const bool selected = item.itemState & ODS_SELECTED;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    std::wstring text;
+    if (item.itemID == UINT(-1) || !ListItemText(item.hwndItem, item.itemID, text))
+        return;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT bounds = item.rcItem;
+    bounds.left += Scaled(2, dpi);
+    DrawTextW(item.hDC, text.c_str(), int(text.size()), &bounds, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 void SelectorBox::SetText(const std::wstring& text)
@@ -120,12 +174,9 @@ void SelectorBox::SyncText()
     const LRESULT index = SendMessageW(box_, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return;
-    const LRESULT length = SendMessageW(box_, CB_GETLBTEXTLEN, WPARAM(index), 0);
-    if (length == CB_ERR)
+    std::wstring item;
+    if (!ListItemText(box_, WPARAM(index), item))
         return;
-    std::wstring item(std::size_t(length) + 1, L'\0');
-    SendMessageW(box_, CB_GETLBTEXT, WPARAM(index), LPARAM(item.data()));
-    item.resize(std::size_t(length));
     if (WindowText(box_) != item) {
         settingText_ = true;
         SetWindowTextW(box_, item.c_str());
