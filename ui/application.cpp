@@ -9,6 +9,7 @@
 #include "message_presenter.h"
 #include "form1_window.h"
 #include "form_description.h"
+#include "wide_text.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void NameApplication()
 {
     QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
     QApplication::setApplicationDisplayName(
-        QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
+        Widen(kvorn::ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
 }

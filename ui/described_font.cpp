@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "wide_text.h"
+
 void SubstitutePlatformFaces()
 {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
@@ -11,7 +13,7 @@ void SubstitutePlatformFaces()
 
 QFont DescribedFont(const kvorn::FontDescription& description)
 {
-    QFont font(QString::fromUtf8(description.Face.data(), qsizetype(description.Face.size())));
+    QFont font(Widen(description.Face));
     font.setPixelSize(description.PixelHeight);
     font.setBold(description.Bold);
     // The stand-ins are wider than the narrow face the fields were sized

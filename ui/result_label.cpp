@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "wide_text.h"
+
 namespace {
 
 // The label as a screen reader sees it: its name, the score as its value,
@@ -58,7 +60,7 @@ const kvorn::FittedResult& ResultLabel::Fitted()
                                    QFont face = described;
                                    face.setPixelSize(pixelHeight);
                                    return QFontMetrics(face).horizontalAdvance(
-                                       QString::fromUtf8(candidate.data(), qsizetype(candidate.size())));
+                                       Widen(candidate));
                                });
     fittedFor_ = text();
     fittedFont_ = described;
@@ -77,5 +79,5 @@ void ResultLabel::paintEvent(QPaintEvent*)
     painter.setFont(face);
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(rect(), int(alignment()) | Qt::TextSingleLine,
-                     QString::fromUtf8(fitted.Text.data(), qsizetype(fitted.Text.size())));
+                     Widen(fitted.Text));
 }

@@ -1,0 +1,8 @@
+#pragma once
+// Text is UTF-16 in Qt and UTF-8 everywhere else.
+
+#include <QString>
+
+#include <string_view>
+
+inline QString Widen(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
