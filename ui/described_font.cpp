@@ -27,7 +27,7 @@ QFont DescribedFont(const kvorn::FontDescription& description)
         const QStringList standIns = QFont::substitutes(font.family());
         if (!standIns.isEmpty())
             font.setFamilies(standIns);
-        font.setStretch(90);
+        font.setStretch(kvorn::StandInWidthPercent);
     }
     return font;
 }

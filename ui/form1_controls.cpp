@@ -9,11 +9,12 @@
 #include "described_font.h"
 #include "edit_selection.h"
 #include "form1_window.h"
-#include "wide_text.h"
 #include "keystroke_gate.h"
 #include "picture_button.h"
+#include "picture_scale.h"
 #include "result_label.h"
 #include "selector_box.h"
+#include "wide_text.h"
 
 using kvorn::Control;
 using kvorn::ControlKind;
@@ -80,7 +81,7 @@ QWidget* Form1Window::Create(const kvorn::ControlDescription& d)
     }
     case ControlKind::PictureButton: {
         auto* button = made(new PictureButton(this));
-        button->setIconSize(QSize(81, 22));
+        button->setIconSize(QSize(kvorn::ButtonPictureSize.Width, kvorn::ButtonPictureSize.Height));
         widget = button;
         break;
     }
@@ -101,7 +102,10 @@ void Form1Window::Wire(Control control, QWidget* widget)
     case Control::Label1:
         Label1 = static_cast<QLabel*>(widget);
         Label1->setAlignment(Qt::AlignCenter);
-        Label1->setStyleSheet(QStringLiteral("color: black;"));
+        Label1->setStyleSheet(QStringLiteral("color: rgb(%1, %2, %3);")
+                                  .arg(kvorn::ResultColour.Red)
+                                  .arg(kvorn::ResultColour.Green)
+                                  .arg(kvorn::ResultColour.Blue));
         static_cast<ResultLabel*>(Label1)->SetDescriber(
             [this] { return QString::fromStdString(form_.ResultDescription()); });
         break;

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 
 #include "form1_window.h"
-#include "wide_text.h"
 #include "message_presenter.h"
+#include "wide_text.h"
 
 using kvorn::Control;
 

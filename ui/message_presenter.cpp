@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "error_box_text.h"
+#include "message_width.h"
 #include "one_box_at_a_time.h"
 
 namespace {
@@ -78,11 +79,11 @@ void DialogPresenter::ShowMessage(const QString& text)
         label->setWordWrap(true);
         // One line where it fits in half the screen, wrapped beyond that;
         // wide enough for the caption to show in full.
-        const int halfScreen = ScreenOf(owner_) ? ScreenOf(owner_)->geometry().width() / 2 : 640;
+        const int screen = ScreenOf(owner_) ? ScreenOf(owner_)->geometry().width() : 1280;
         const int oneLine = label->fontMetrics().horizontalAdvance(text) + 2;
-        const int caption = box.fontMetrics().horizontalAdvance(Title()) + 96;
-        label->setMinimumWidth(std::min(std::max(oneLine, caption), halfScreen));
-        label->setMaximumWidth(halfScreen);
+        const int caption = box.fontMetrics().horizontalAdvance(Title());
+        label->setMinimumWidth(kvorn::MessageTextWidth(oneLine, caption, screen));
+        label->setMaximumWidth(kvorn::MessageTextWidest(screen));
         auto* buttons = new QDialogButtonBox(&box);
         QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
         ok->setDefault(true);

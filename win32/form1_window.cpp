@@ -258,7 +258,7 @@ void Form1Window::Paint()
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     SelectObject(canvas, oldFont);
     const ControlDescription& result = Describe(Control::Label1);
-    DrawResult(canvas, Scaled(result.Bounds), label1Text_, RGB(0, 0, 0), result.Font.PixelHeight, dpi_,
+    DrawResult(canvas, Scaled(result.Bounds), label1Text_, RGB(ResultColour.Red, ResultColour.Green, ResultColour.Blue), result.Font.PixelHeight, dpi_,
                [this, &result](int height) { return fonts_.For({result.Font.Face, height, result.Font.Bold}, dpi_); });
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "error_box_text.h"
+#include "message_width.h"
 #include "form_description.h"
 #include "one_box_at_a_time.h"
 #include "wide_text.h"
@@ -51,12 +52,12 @@ void LayOut(HWND dialog, MessageDialog& message)
     HFONT captionFont = CreateFontIndirectW(&metrics.lfCaptionFont);
 
     const RECT work = MonitorWorkArea(GetWindow(dialog, GW_OWNER) ? GetWindow(dialog, GW_OWNER) : dialog);
-    const int halfScreen = std::max<int>(200, (work.right - work.left) / 2);
+    const int screen = std::max<int>(400, work.right - work.left);
     const std::wstring title = Widen(ApplicationTitle);
     const SIZE caption = TextSize(dialog, captionFont, title, 10000);
     DeleteObject(captionFont);
-    SIZE text = TextSize(dialog, message.font, message.text, halfScreen);
-    const int textWidth = std::min(halfScreen, std::max<int>(text.cx, caption.cx + 96 - 2 * Margin));
+    SIZE text = TextSize(dialog, message.font, message.text, MessageTextWidest(screen));
+    const int textWidth = MessageTextWidth(text.cx, caption.cx - 2 * Margin, screen);
     text = TextSize(dialog, message.font, message.text, textWidth);
 
     const int clientWidth = std::max(textWidth, ButtonWidth) + 2 * Margin;
