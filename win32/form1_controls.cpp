@@ -33,9 +33,10 @@ void Form1Window::CreateControl(const ControlDescription& d)
     case ControlKind::Label:
         return;  // drawn by the window
     }
-    // Placed, sized and given its face by Layout().
-    HWND control = CreateWindowExW(0, type, Widen(d.Text).c_str(), style, 0, 0, 0, 0, window_,
-                                   HMENU(INT_PTR(IdOf(d.Id))), instance_, nullptr);
+    const RECT at = Scaled(d.Bounds);
+    const int height = d.Kind == ControlKind::ComboBox ? SelectorBox::BoxHeight(at, dpi_) : int(at.bottom - at.top);
+    HWND control = CreateWindowExW(0, type, Widen(d.Text).c_str(), style, at.left, at.top, at.right - at.left, height,
+                                   window_, HMENU(INT_PTR(IdOf(d.Id))), instance_, nullptr);
     if (!control)
         throw std::runtime_error("The control " + std::string(d.Name) + " cannot be created");
     controls_[std::size_t(d.Id)] = control;

@@ -59,43 +59,63 @@ void Form1Window::Build()
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     pictures_.Load(instance_, dpi_);
-    // Windows' tab order is the order the children are made in.
-    for (Control control : TabOrder())
+    MakeFaces();
+    // Windows' tab order is the order the children are made in; each is
+    // made at its place, with its face.
+    for (Control control : TabOrder()) {
         CreateControl(Describe(control));
+        PlaceControl(Describe(control));
+    }
     label1Text_ = Widen(Describe(Control::Label1).Text);
-    resultTip_.Create(window_, Scaled(Describe(Control::Label1).Bounds), [this] { return form_.ResultDescription(); });
+    resultTip_.Attach(window_, Scaled(Describe(Control::Label1).Bounds), [this] { return form_.ResultDescription(); });
     label2Text_ = Widen(Describe(Control::Label2).Text);
-    Layout();
     form_.SetSeparator(separatorSource_());
+}
+
+// Faces for what shows text: the picture and the buttons show none, and the
+// result takes its face as it is drawn.
+void Form1Window::MakeFaces()
+{
+    for (const ControlDescription& d : Form1Controls)
+        if (d.Kind == ControlKind::Edit || d.Kind == ControlKind::ComboBox || d.Id == Control::Label2)
+            controlFonts_[std::size_t(d.Id)] = fonts_.For(d.Font, dpi_);
 }
 
 // Every control at its place, size and face for the window's scale.
 void Form1Window::Layout()
 {
-    for (const ControlDescription& control : Form1Controls)
-        controlFonts_[std::size_t(control.Id)] = fonts_.For(control.Font, dpi_);
-    for (const ControlDescription& d : Form1Controls) {
-        HWND control = controls_[std::size_t(d.Id)];
-        if (!control)
-            continue;
-        const RECT bounds = Scaled(d.Bounds);
-        const HFONT font = controlFonts_[std::size_t(d.Id)];
-        if (d.Kind == ControlKind::ComboBox) {
-            SelectorOf(d.Id).Place(bounds, font, dpi_);
-            continue;
-        }
-        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
-        if (d.Kind == ControlKind::Edit) {
-            // The margins a TrueType face would get leave no room for three
-            // bold digits in a crew field.
-            const int margin = Scaled(1);
-            SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
-        }
-    }
+    MakeFaces();
+    for (const ControlDescription& d : Form1Controls)
+        PlaceControl(d);
     resultTip_.SetBounds(Scaled(Describe(Control::Label1).Bounds));
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+void Form1Window::PlaceControl(const ControlDescription& d)
+{
+    HWND control = controls_[std::size_t(d.Id)];
+    if (!control)
+        return;
+    const RECT bounds = Scaled(d.Bounds);
+    const HFONT font = controlFonts_[std::size_t(d.Id)];
+    if (d.Kind == ControlKind::ComboBox) {
+        SelectorOf(d.Id).Place(bounds, font, dpi_);
+        return;
+    }
+    RECT shown;
+    GetWindowRect(control, &shown);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&shown), 2);
+    if (!EqualRect(&shown, &bounds))
+        SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (font)
+        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
+    if (d.Kind == ControlKind::Edit) {
+        // The margins a TrueType face would get leave no room for three
+        // bold digits in a crew field.
+        const int margin = Scaled(1);
+        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    }
 }
 
 // Moved to a display of another scale: everything laid out and drawn anew.

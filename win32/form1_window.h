@@ -69,7 +69,9 @@ private:
     void ReportFailure(const char* message);
     int Scaled(int pixels) const { return kvorn::Scaled(pixels, dpi_); }
     RECT Scaled(const Geometry& bounds) const { return kvorn::Scaled(bounds, dpi_); }
+    void MakeFaces();
     void Layout();
+    void PlaceControl(const ControlDescription& description);
     void DpiChanged(int dpi, const RECT& suggested);
     SelectorBox& SelectorOf(Control control);
 

@@ -64,10 +64,9 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
 
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
 {
-    // A combo box's height includes its open list.
     const int fieldHeight = field.bottom - field.top;
-    SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left,
-                 fieldHeight + ListVisibleItems * Scaled(ListItemHeight, dpi) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(box_, WM_SETFONT, WPARAM(font), TRUE);
     SendMessageW(box_, CB_SETITEMHEIGHT, 0, LPARAM(ItemHeight(dpi)));
     // How the field's height adds up to the box's differs between Windows
@@ -85,6 +84,12 @@ void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
 }
 
 UINT SelectorBox::ItemHeight(int dpi) { return UINT(Scaled(ListItemHeight, dpi)); }
+
+// A combo box's height includes its open list.
+int SelectorBox::BoxHeight(const RECT& field, int dpi)
+{
+    return int(field.bottom - field.top) + ListVisibleItems * int(ItemHeight(dpi)) + 2;
+}
 
 void SelectorBox::DrawItem(const DRAWITEMSTRUCT& item, int dpi)
 {

@@ -39,6 +39,8 @@ public:
 
     // What the owner's WM_MEASUREITEM and WM_DRAWITEM ask of a box's list.
     static UINT ItemHeight(int dpi);
+    // The box's height with its open list, for its field at `field`.
+    static int BoxHeight(const RECT& field, int dpi);
     static void DrawItem(const DRAWITEMSTRUCT& item, int dpi);
 
 private:
