@@ -9,7 +9,7 @@
 #include "described_font.h"
 #include "edit_selection.h"
 #include "form1_window.h"
-#include "keystroke_gate.h"
+#include "keystroke_rule.h"
 #include "picture_button.h"
 #include "picture_scale.h"
 #include "result_label.h"
@@ -124,7 +124,7 @@ void Form1Window::Wire(Control control, QWidget* widget)
 
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, [this, control] { form_.Changed(control); });
-        gate_->Watch(edit, control);
+        keystrokes_->Watch(edit, control);
         selection_->Watch(edit);
     } else if (auto* combo = qobject_cast<SelectorBox*>(widget)) {
         // A pick from the list, and an edit of the text by other means than
@@ -134,8 +134,8 @@ void Form1Window::Wire(Control control, QWidget* widget)
         // The text part and the list do not follow the combo box's font.
         combo->lineEdit()->setFont(combo->font());
         combo->view()->setFont(combo->font());
-        gate_->Watch(combo, control);
-        gate_->Watch(combo->view(), control, true);
+        keystrokes_->Watch(combo, control);
+        keystrokes_->Watch(combo->view(), control, true);
     } else if (auto* button = qobject_cast<PictureButton*>(widget)) {
         connect(button, &QPushButton::clicked, this, [this, control] { form_.Clicked(control); });
     }

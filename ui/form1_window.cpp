@@ -9,7 +9,7 @@
 
 #include "described_font.h"
 #include "edit_selection.h"
-#include "keystroke_gate.h"
+#include "keystroke_rule.h"
 #include "message_presenter.h"
 #include "picture_button.h"
 #include "pictures.h"
@@ -35,7 +35,7 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
       presenter_(presenter),
       form_(*this),
       separatorSource_(kvorn::RegionalSeparator),
-      gate_(new KeystrokeGate(form_, this)),
+      keystrokes_(new KeystrokeRule(form_, this)),
       selection_(new EditSelection(this))
 {
     SubstitutePlatformFaces();
@@ -74,7 +74,7 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
 Form1Window::~Form1Window()
 {
     // The controls go while the form they report to still exists.
-    gate_->Unwatch();
+    keystrokes_->Unwatch();
     for (auto& entry : controls_)
         delete entry.second;
     controls_.clear();

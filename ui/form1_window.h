@@ -15,7 +15,7 @@
 class QLabel;
 class QLineEdit;
 class EditSelection;
-class KeystrokeGate;
+class KeystrokeRule;
 class MessagePresenter;
 class PictureButton;
 class SelectorBox;
@@ -76,7 +76,7 @@ private:
     kvorn::TForm1 form_;
     SeparatorSource separatorSource_;
     std::map<kvorn::Control, QWidget*> controls_;
-    KeystrokeGate* gate_;
+    KeystrokeRule* keystrokes_;
     EditSelection* selection_;
     bool dragging_ = false;
     QPoint dragOffset_;

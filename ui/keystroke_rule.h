@@ -13,9 +13,9 @@ namespace kvorn {
 class TForm1;
 }
 
-class KeystrokeGate : public QObject {
+class KeystrokeRule : public QObject {
 public:
-    KeystrokeGate(kvorn::TForm1& form, QObject* parent) : QObject(parent), form_(form) {}
+    KeystrokeRule(kvorn::TForm1& form, QObject* parent) : QObject(parent), form_(form) {}
     // Judges what `watched` receives as typed by `control`'s rule. An open
     // list (`list` true) keeps its navigation, Return and Escape.
     void Watch(QObject* watched, kvorn::Control control, bool list = false);
