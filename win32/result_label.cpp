@@ -45,8 +45,13 @@ void ResultTip::Attach(HWND owner, const RECT& bounds, Describer describer)
 
 void ResultTip::Make()
 {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
+    // The common controls are loaded here, not at start-up.
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialise = reinterpret_cast<Initialise>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    if (!initialise || !initialise(&classes))
+        return;  // no tip: the label itself still shows the result
     // Not owned by the form: the form leaves and rejoins the always-on-top
     // band around each box, and an owned tooltip would keep it out.
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,

@@ -1,12 +1,10 @@
 #include "selector_box.h"
 
-#include <commctrl.h>
-
 #include "display_scale.h"
 #include "form_description.h"
 #include "keystroke_rule.h"
+#include "subclass.h"
 #include "wide_text.h"
-#include "window_ids.h"
 
 namespace kvorn {
 
@@ -26,20 +24,14 @@ bool ListItemText(HWND box, WPARAM index, std::wstring& text)
 
 // Windows sends the wheel to the window under the pointer where the user
 // lets it scroll inactive windows: there a box without the focus passes it on.
-LRESULT CALLBACK WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR)
 {
-    switch (message) {
-    case WM_MOUSEWHEEL: {
+    if (message == WM_MOUSEWHEEL) {
         const HWND focus = GetFocus();
         if (focus != box && GetParent(focus) != box)
             return SendMessageW(GetParent(box), message, wParam, lParam);
-        break;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(box, WheelProc, SelectorWheelSubclass);
-        break;
-    }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return CallUnder(SelectorWheelSubclass, box, message, wParam, lParam);
 }
 
 }  // namespace
@@ -52,12 +44,12 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
     changed_ = [&form, id] { form.Changed(id); };
     for (std::string_view item : ListItems(id))
         SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
-    SetWindowSubclass(box, WheelProc, SelectorWheelSubclass, 0);
+    Subclass(box, SelectorWheelSubclass, WheelProc);
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
     if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
         AttachKeystrokeRule(parts.hwndItem, form, id);
-        SetWindowSubclass(parts.hwndItem, WheelProc, SelectorWheelSubclass, 0);
+        Subclass(parts.hwndItem, SelectorWheelSubclass, WheelProc);
     }
     SetText(Widen(Describe(id).Text));
 }
