@@ -10,7 +10,7 @@
 #include "score.h"
 #include "score_format.h"
 #include "ship_types.h"
-#include "spreadsheet_rows.h"
+#include "spreadsheet_row.h"
 #include "text.h"
 
 #ifndef KVORN_VERSION

@@ -32,7 +32,7 @@ Rating RateShip(const ShipRow& row, char32_t separator);
 // "score<TAB><TAB>" and the score, for a rated ship.
 std::string Explanation(const ShipRow& row, const Rating& rating);
 
-// Rates each row of `in` (see spreadsheet_rows.h), writing it back as it
+// Rates each row of `in` (see spreadsheet_row.h), writing it back as it
 // came with its delimiter and the score appended.
 ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator);
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kvorn::cli {
+namespace kvorn {
 
 enum class RowsEncoding { Utf8, Windows1251 };
 
@@ -26,4 +26,4 @@ char DetectDelimiter(std::string_view row);
 // The fields of one row, unquoted.
 std::vector<std::string> SplitRow(std::string_view row, char delimiter);
 
-}  // namespace kvorn::cli
+}  // namespace kvorn

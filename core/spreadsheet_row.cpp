@@ -1,8 +1,8 @@
-#include "spreadsheet_rows.h"
+#include "spreadsheet_row.h"
 
 #include "text.h"
 
-namespace kvorn::cli {
+namespace kvorn {
 
 RowsEncoding DetectEncoding(std::string_view input)
 {
@@ -76,4 +76,4 @@ std::vector<std::string> SplitRow(std::string_view row, char delimiter)
     return fields;
 }
 
-}  // namespace kvorn::cli
+}  // namespace kvorn
