@@ -20,6 +20,7 @@
 #include "result_label.h"
 #include "selector_box.h"
 #include "ship_types.h"
+#include "window_menu.h"
 
 using kvorn::Control;
 using kvorn::ControlKind;
@@ -53,7 +54,8 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
       form_(*this),
       separatorSource_(kvorn::RegionalSeparator),
       gate_(new KeystrokeGate(form_, this)),
-      selection_(new EditSelection(this))
+      selection_(new EditSelection(this)),
+      menu_(new WindowMenu(form_, this))
 {
     SubstitutePlatformFaces();
     const kvorn::WindowDescription& window = kvorn::Form1Properties;
@@ -183,6 +185,8 @@ void Form1Window::Wire(Control control, QWidget* widget)
     case Control::BitBtn2: BitBtn2 = static_cast<PictureButton*>(widget); break;
     }
 
+    if (kvorn::Describe(control).TabOrder >= 0)
+        menu_->Watch(widget);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, [this, control] { form_.Changed(control); });
         gate_->Watch(edit, control);
@@ -216,7 +220,8 @@ void Form1Window::LoadPictures()
     BitBtn2->setIcon(ButtonPicture("exit", ratio));
     // The icon is not drawn in the window: it follows in the event loop's
     // first pass, once the window is on the screen.
-    QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);
+    if (windowIcon().isNull())
+        QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);
 }
 
 void Form1Window::SetSeparatorSource(SeparatorSource source)
@@ -255,6 +260,19 @@ void Form1Window::Focus(Control control) { controls_.at(control)->setFocus(Qt::O
 void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(FromUtf8(text)); }
 void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(FromUtf8(message)); }
 void Form1Window::Close() { close(); }
+std::string Form1Window::ClipboardText() const { return WindowMenu::ClipboardText(); }
+void Form1Window::SetClipboardText(std::string_view text) { WindowMenu::SetClipboardText(text); }
+
+void Form1Window::contextMenuEvent(QContextMenuEvent* event) { menu_->Requested(event); }
+
+void Form1Window::showEvent(QShowEvent* event)
+{
+    // Moved to a screen of another scale, the window takes the pictures
+    // drawn for it. Its native window exists only once it is shown.
+    if (QWindow* window = windowHandle(); window && !screenChanged_)
+        screenChanged_ = connect(window, &QWindow::screenChanged, this, [this] { LoadPictures(); });
+    QWidget::showEvent(event);
+}
 
 void Form1Window::changeEvent(QEvent* event)
 {

@@ -356,6 +356,10 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (resultTip_.Notified(*reinterpret_cast<const NMHDR*>(lParam)))
             return 0;
         break;
+    case WM_CONTEXTMENU:
+        if (OpenWindowMenu(window_, form_, HWND(wParam), lParam))
+            return 0;
+        break;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
         resultTip_.PointerMoved(message, lParam);

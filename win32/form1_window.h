@@ -20,6 +20,7 @@
 #include "result_label.h"
 #include "selector_box.h"
 #include "tform1.h"
+#include "window_menu.h"
 
 namespace kvorn {
 
@@ -54,6 +55,8 @@ public:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override;
+    std::string ClipboardText() const override { return kvorn::ClipboardText(window_); }
+    void SetClipboardText(std::string_view text) override { kvorn::SetClipboardText(window_, text); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
