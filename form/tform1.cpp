@@ -315,6 +315,12 @@ void TForm1::PasteRow()
         view_.ShowError("Вооружение: «" + fields.back() + "» — такого калибра нет в списке.");
         return;
     }
+    // Computed aside first: a row the core refuses shows its failure and
+    // changes nothing either.
+    ShipCoefficients coefficients = ShipCoefficients_;
+    SelectShipType(fields[0], coefficients);
+    ComputeScore({fields[1], fields[5], fields[2], fields[3], fields[4], fields[6], fields[7], fields[8]}, fields[0],
+                 coefficients, separator_);
     filling_ = true;
     try {
         for (std::size_t i = 0; i < RowFields.size(); ++i)
