@@ -8,7 +8,7 @@ WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 
-BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
+BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libicu-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 TEST_PACKAGES    := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
                     appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev libxtst-dev

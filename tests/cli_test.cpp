@@ -1,7 +1,11 @@
 // The scorer tested from the outside: arguments, exit codes, streams.
 
 #include <gtest/gtest.h>
+#include <unicode/uloc.h>
 
+#include <QLocale>
+
+#include "regional_settings.h"
 #include "run_program.h"
 
 namespace {
@@ -216,4 +220,27 @@ TEST(ScorerCommand, ListShowsEveryTypeAligned)
     }
     EXPECT_EQ(lines, 25);
     EXPECT_NE(run.out.find("Т Галлеон"), std::string::npos);
+}
+
+// Every locale ICU knows, as LANG names it, with the separator Qt gives it;
+// but Chuvash, for which Qt 6.4's table has no numbers and gives the point
+// (with which no figure typed in the window converts), has its comma.
+TEST(RegionalSeparator, EveryLocaleAsQtReadsIt)
+{
+    std::vector<std::string> names = {"C", "POSIX", "C.UTF-8", "", "ru_RU.UTF-8", "de_DE@euro", "sr_RS@latin",
+                                      "ru-RU", "xx_YY", "ru", "fa_IR.UTF-8", "ar_EG", "de_CH.ISO-8859-1"};
+    for (int32_t i = 0; i < uloc_countAvailable(); ++i) {
+        names.push_back(uloc_getAvailable(i));
+        names.push_back(names.back() + ".UTF-8");
+    }
+    int differ = 0;
+    for (const std::string& name : names) {
+        const QLocale locale(QString::fromStdString(name));
+        const bool chuvash = locale.language() == QLocale::Chuvash;
+        const char32_t qt = chuvash ? U',' : locale.decimalPoint().toUcs4().front();
+        const char32_t ours = kvorn::LocaleSeparator(name);
+        if (ours != qt && ++differ < 20)
+            ADD_FAILURE() << "'" << name << "': " << std::hex << unsigned(ours) << ", Qt " << unsigned(qt);
+    }
+    EXPECT_EQ(differ, 0) << "of " << names.size();
 }
