@@ -91,12 +91,13 @@ static HANDLE Console(DWORD stream)
     return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
 }
 
-// A console opened for this program alone (a file dropped on it in
-// Explorer) closes with it: its last words are kept until Enter is pressed.
-static void KeepOwnConsoleOpen()
+// A console opened for this program alone (started from Explorer, with a
+// file dropped on it or none) closes with it: its last words are kept until
+// Enter is pressed.
+static void KeepOwnConsoleOpen(std::size_t arguments)
 {
     DWORD processes[2];
-    if (Console(STD_INPUT_HANDLE) && GetConsoleProcessList(processes, 2) == 1) {
+    if (arguments <= 1 && Console(STD_INPUT_HANDLE) && GetConsoleProcessList(processes, 2) == 1) {
         std::cout << "Press Enter to close this window." << std::flush;
         std::cin.get();
     }
@@ -123,11 +124,11 @@ int main(int argc, char** argv)
     std::ostream outToConsole(&outText), errToConsole(&errText);
     std::ostream& out = outConsole ? outToConsole : std::cout;
     std::ostream& err = errConsole ? errToConsole : std::cerr;
-    const int code = kvorn::cli::Run(Arguments(argc, argv), std::cin, out, err, kvorn::RegionalSeparator(),
-                                     outConsole != nullptr);
+    const std::vector<std::string> args = Arguments(argc, argv);
+    const int code = kvorn::cli::Run(args, std::cin, out, err, kvorn::RegionalSeparator(), outConsole != nullptr);
     out.flush();
     err.flush();
-    KeepOwnConsoleOpen();
+    KeepOwnConsoleOpen(args.size());
     return code;
 #else
     return kvorn::cli::Run(Arguments(argc, argv), std::cin, std::cout, std::cerr, kvorn::RegionalSeparator());
