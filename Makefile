@@ -118,7 +118,8 @@ windows-package: windows
 	mkdir -p $(WINDOWS_BUILD)/$(WINDOWS_ZIP)
 	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-calculator.exe $(WINDOWS_BUILD)/win32/kvorn-calculator.exe
 	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-score.exe $(WINDOWS_BUILD)/cli/kvorn-score.exe
-	cp README.md LICENSE $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/
+	cp $(WINDOWS_BUILD)/README.txt $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/
+	sed 's/$$/\r/' LICENSE >$(WINDOWS_BUILD)/$(WINDOWS_ZIP)/LICENSE.txt
 	cd $(WINDOWS_BUILD) && cmake -E tar cf $(WINDOWS_ZIP).zip --format=zip $(WINDOWS_ZIP)
 	@echo "$(WINDOWS_BUILD)/$(WINDOWS_ZIP).zip"
 

@@ -3,7 +3,7 @@
 # Cyrillic name through the Unicode command line, the exit codes; rows rated
 # as bytes when redirected and as text on a console; a dropped file.
 set -u
-wine=$1 exe=$2
+wine=$1 exe=$2 readme=${3:-}
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$(dirname "$exe")/wine-prefix}
 failures=0 passes=0
 check() {
@@ -58,6 +58,18 @@ if cmp -s "$folder/ships.csv" "$folder/original.csv" && grep -q 'ships.rated.csv
     passes=$((passes + 1)); echo "ok   a dropped file is rated beside it"
 else
     failures=$((failures + 1)); echo "FAIL a dropped file is rated beside it: $said"
+fi
+# The zip's README, as Notepad opens it: CRLF line ends, and no picture
+# that the zip does not carry beside it.
+if [ -n "$readme" ]; then
+    lines=$(wc -l <"$readme") crlf=$(grep -c $'\r$' "$readme")
+    pictures=$(grep -oiE '[^ ()<>"]+\.(png|jpe?g|gif|svg|bmp)' "$readme" | while read -r p; do
+        [ -e "$(dirname "$readme")/$p" ] || echo "$p"; done)
+    if [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] && [ -z "$pictures" ] && grep -q 'kvorn-score /?' "$readme"; then
+        passes=$((passes + 1)); echo "ok   the zip's README"
+    else
+        failures=$((failures + 1)); echo "FAIL the zip's README: $crlf of $lines lines CRLF; missing: $pictures"
+    fi
 fi
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]
