@@ -3,7 +3,9 @@
 // mark) or, where the bytes are not UTF-8, Windows-1251 as Russian Excel
 // saves "CSV"; the fields separated by ';', ',' or a tab, whichever the first
 // row uses, a field in double quotes where it holds one of them (a quote
-// inside written twice), as RFC 4180 has it.
+// inside written twice), as RFC 4180 has it. A row of a ship holds its type
+// and its eight figures in the window's order, top to bottom, and may hold
+// the score after them, from an earlier rating.
 
 #include <string>
 #include <string_view>
@@ -25,5 +27,28 @@ char DetectDelimiter(std::string_view row);
 
 // The fields of one row, unquoted.
 std::vector<std::string> SplitRow(std::string_view row, char delimiter);
+
+// A ship's type and its eight figures.
+inline constexpr std::size_t ShipRowFields = 9;
+
+// Whether `fields`, the first row, are headings rather than a ship: some
+// figure column holds text and none a number (with either decimal mark).
+bool IsHeaderRow(const std::vector<std::string>& fields);
+
+// Drops the field after the figures, a score an earlier rating wrote (a
+// number or nothing); true when there was one.
+bool DropScoreColumn(std::vector<std::string>& fields);
+
+// The decimal mark the figures of `rows` (ships' fields, without a header)
+// were typed with: the comma where they hold commas and no points, the point
+// where they hold points and no commas, and `regional` otherwise.
+char32_t DetectDecimalMark(const std::vector<std::vector<std::string>>& rows, char32_t regional);
+
+// The score, written with a point, as the same number with `mark`.
+std::string WithDecimalMark(std::string_view score, char32_t mark);
+
+// `field` as a row with `delimiter` holds it: quoted where it holds the
+// delimiter, a quote or a line break.
+std::string QuoteField(std::string_view field, char delimiter);
 
 }  // namespace kvorn

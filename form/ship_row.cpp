@@ -2,34 +2,17 @@
 
 #include <vector>
 
-#include "ship_types.h"
 #include "spreadsheet_row.h"
-#include "text.h"
 
 namespace kvorn {
 
-std::string WriteShipRow(const ShipRowFields& fields, std::string_view score, char32_t separator)
+std::string WriteShipRow(const RowTexts& fields, std::string_view score, char32_t separator)
 {
     std::string row;
     for (const std::string& field : fields)
         row += field + '\t';
-    const std::string mark = EncodeUtf8(separator);
-    for (char c : score)
-        row += c == '.' ? mark : std::string(1, c);
-    return row;
+    return row + WithDecimalMark(score, separator);
 }
-
-namespace {
-
-bool IsShipType(std::string_view name)
-{
-    for (const ShipType& ship : ShipTypeTable)
-        if (ship.Name == name)
-            return true;
-    return false;
-}
-
-}  // namespace
 
 ReadShipRow ReadShipRowFrom(std::string_view text)
 {
@@ -51,8 +34,12 @@ ReadShipRow ReadShipRowFrom(std::string_view text)
     }
     const auto split = [](std::string_view line) { return SplitRow(line, DetectDelimiter(line)); };
     std::vector<std::string> fields = split(lines.front());
-    if (lines.size() > 1 && !IsShipType(fields.front())) {  // a header
+    if (IsHeaderRow(fields)) {
         lines.erase(lines.begin());
+        if (lines.empty()) {
+            read.Error = "В буфере обмена только заголовки столбцов, строки с кораблём нет.";
+            return read;
+        }
         fields = split(lines.front());
     }
     if (lines.size() > 1) {
@@ -60,7 +47,8 @@ ReadShipRow ReadShipRowFrom(std::string_view text)
                      "): скопируйте одну.";
         return read;
     }
-    if (fields.size() != RowFields.size() && fields.size() != RowFields.size() + 1) {
+    DropScoreColumn(fields);
+    if (fields.size() != RowFields.size()) {
         read.Error = "Полей в строке: " + std::to_string(fields.size()) +
                      ", а нужно 9: тип корабля и восемь чисел (десятое поле, результат, может быть).";
         return read;

@@ -17,21 +17,21 @@ inline constexpr std::array<Control, 9> RowFields = {Control::ComboBox1, Control
                                                      Control::Edit4,     Control::Edit5, Control::Edit2,
                                                      Control::Edit6,     Control::Edit7, Control::ComboBox2};
 
-using ShipRowFields = std::array<std::string, RowFields.size()>;
+using RowTexts = std::array<std::string, RowFields.size()>;
 
 // The row, tab-separated, the score's decimal point written as `separator`
 // so that a spreadsheet with those regional settings takes it for a number.
-std::string WriteShipRow(const ShipRowFields& fields, std::string_view score, char32_t separator);
+std::string WriteShipRow(const RowTexts& fields, std::string_view score, char32_t separator);
 
 struct ReadShipRow {
-    ShipRowFields Fields;
+    RowTexts Fields;
     std::string Error;  // the user's words for what is wrong; empty when read
 };
 
 // The one ship row of `text`, split into its fields: lines that are empty
-// left out, a first line whose first field is no ship type taken as a
-// header when a row follows, a tenth field (the score) dropped. Only the
-// shape is judged here; the fields' contents are the form's to judge.
+// left out, a first line of headings and a score after the figures dropped,
+// as the scorer's batch does. Only the shape is judged here; the fields'
+// contents are the form's to judge.
 ReadShipRow ReadShipRowFrom(std::string_view text);
 
 }  // namespace kvorn

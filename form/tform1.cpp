@@ -195,9 +195,9 @@ void TForm1::DecimalKeyPress(Control field, char32_t& Key)
 
 // --- The window's context menu -----------------------------------------------
 
-ShipRowFields TForm1::RowOnScreen() const
+RowTexts TForm1::RowOnScreen() const
 {
-    ShipRowFields fields;
+    RowTexts fields;
     for (std::size_t i = 0; i < RowFields.size(); ++i)
         fields[i] = view_.Text(RowFields[i]);
     return fields;
@@ -208,7 +208,7 @@ ShipRowFields TForm1::RowOnScreen() const
 bool TForm1::RowDescribesResult() const
 {
     const std::string shown = view_.Text(Control::Label1);
-    const ShipRowFields row = RowOnScreen();
+    const RowTexts row = RowOnScreen();
     const std::vector<std::string_view> ships = ListItems(Control::ComboBox1);
     if (shown.empty() || std::find(ships.begin(), ships.end(), row[0]) == ships.end())
         return false;
@@ -296,7 +296,7 @@ void TForm1::PasteRow()
         view_.ShowError(read.Error);
         return;
     }
-    ShipRowFields& fields = read.Fields;
+    RowTexts& fields = read.Fields;
     const std::vector<std::string_view> ships = ListItems(Control::ComboBox1);
     if (std::find(ships.begin(), ships.end(), fields[0]) == ships.end()) {
         view_.ShowError("Тип корабля: «" + fields[0] + "» — такого типа нет в списке.");

@@ -78,7 +78,7 @@ private:
     void Handle(Work&& work);
     void DecimalKeyPress(Control field, char32_t& Key);
     void StartShip();
-    ShipRowFields RowOnScreen() const;
+    RowTexts RowOnScreen() const;
     bool RowDescribesResult() const;
     void PasteRow();
     std::string Typed(Control field, std::string_view figure, std::string& wrong);
