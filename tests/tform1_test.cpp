@@ -394,8 +394,11 @@ TEST_F(FormBehaviour, PastesOneRowOrTellsWhatIsWrong)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clipboard);
-        view.texts = {{Control::ComboBox1, "Шлюп"}, {Control::Edit1, "7"}, {Control::Label1, "1.00"}};
+        view.texts.clear();
+        EnterFrigate("Шлюп");  // another ship on screen, rated
+        view.texts[Control::Edit1] = "2999";
         form.Changed(Control::ComboBox1);
+        ASSERT_FALSE(Label().empty());
         const std::map<Control, std::string> before = view.texts;
         view.log.clear();
         view.errors.clear();
