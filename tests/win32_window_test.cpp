@@ -1029,4 +1029,171 @@ TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
     EXPECT_TRUE(IsWindowEnabled(window->Handle()));
 }
 
+// --- The window's menu and the previous result --------------------------------
+
+// An open popup menu, looked at from a timer that its loop runs; then the
+// item `menuChoice` chosen with the keys (Escape when negative).
+struct SeenMenu {
+    std::vector<std::string> items;
+    std::vector<bool> offered;
+};
+SeenMenu seenMenu;
+int menuChoice = -1;
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        seenMenu.items.push_back(Narrow(text));
+        seenMenu.offered.push_back(!(GetMenuState(menu, UINT(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    }
+    for (int i = 0; i <= menuChoice; ++i) {
+        Key(VK_DOWN, true);
+        Key(VK_DOWN, false);
+    }
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, true);
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, false);
+}
+
+std::string ClipboardNow(HWND owner)
+{
+    std::string text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+class Win32WindowMenu : public Win32Window {
+protected:
+    // Opens the menu with `open`, looks at it and chooses `choice`.
+    template <class Open>
+    SeenMenu Menu(Open&& open, int choice)
+    {
+        seenMenu = {};
+        menuChoice = choice;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtMenu);
+        open();
+        Pump(window->Handle());
+        KillTimer(nullptr, timer);
+        return seenMenu;
+    }
+    SeenMenu RightClick(Control at, int choice)
+    {
+        const RECT bounds = BoundsOf(at);
+        POINT point = {bounds.left + 5, (bounds.top + bounds.bottom) / 2};
+        ClientToScreen(window->Handle(), &point);
+        return Menu(
+            [&] {
+                INPUT input[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
+                SendInput(2, input, sizeof(INPUT));
+            },
+            choice);
+    }
+    RECT BoundsOf(Control control) const
+    {
+        RECT client;
+        GetClientRect(window->Handle(), &client);
+        const Geometry& g = Describe(control).Bounds;
+        return {g.Left * client.right / 196, g.Top * client.bottom / 317, (g.Left + g.Width) * client.right / 196,
+                (g.Top + g.Height) * client.bottom / 317};
+    }
+    void RateFrigate()
+    {
+        Pick(Control::ComboBox1, "Фрегат");
+        TypeFigures({"3000", "14.5", "35", "0,5", "2000", "100", "400"});
+        Pick(Control::ComboBox2, "24");
+        ASSERT_EQ(Text(Control::Label1), "122.05");
+    }
+    const std::vector<std::string> items = {"Копировать результат", "Копировать строку", "Вставить строку"};
+};
+
+// Фрегат rated, then Down, Down on the ship selector through Т Галлеон to
+// Корвет, and the corvette's hull typed: the previous result is the frigate's.
+TEST_F(Win32WindowMenu, ThePreviousResultIsTheShipRated)
+{
+    RateFrigate();
+    window->Focus(Control::ComboBox1);
+    Press(VK_DOWN);
+    EXPECT_EQ(Text(Control::ComboBox1), "Т Галлеон");
+    Press(VK_DOWN);
+    EXPECT_EQ(Text(Control::ComboBox1), "Корвет");
+    window->Focus(Control::Edit1);
+    Press(VK_END);
+    Press(VK_BACK);
+    Type("5");
+    const std::string tip = window->Form().ResultDescription();
+    EXPECT_NE(tip.find("\nКорвет: " + Text(Control::Label1) + "\n"), std::string::npos) << tip;
+    EXPECT_TRUE(tip.ends_with("\nПредыдущий: Фрегат 122.05")) << tip;
+}
+
+// A right click on the result or the picture opens the window's menu; it
+// copies the result and the row and pastes a row through the clipboard; a
+// bad row is one box and no change.
+TEST_F(Win32WindowMenu, CopiesAndPastesThroughTheClipboard)
+{
+    PutOnClipboard(window->Handle(), L"");
+    SeenMenu menu = RightClick(Control::Label1, -1);
+    EXPECT_EQ(menu.items, items);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, false}));
+
+    PutOnClipboard(window->Handle(), L"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;caliber;score\r\n"
+                                     L"Фрегат;3000;\"14.5\";35;\"0,5\";2000;100;400;24;122,05\r\n");
+    menu = RightClick(Control::Image1, 2);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(Text(Control::Label1), "122.05");
+    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
+    EXPECT_EQ(Text(Control::Edit3), "14,5");
+    EXPECT_TRUE(presenter.errors.empty());
+    EXPECT_TRUE(presenter.messages.empty());
+
+    menu = RightClick(Control::Label1, 1);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(ClipboardNow(window->Handle()), "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05");
+    RightClick(Control::Label1, 0);
+    EXPECT_EQ(ClipboardNow(window->Handle()), "122.05");
+
+    PutOnClipboard(window->Handle(), L"Корвет\t3000\t14,5\t35\t0,5\t2000\t100\t400\t48");
+    RightClick(Control::Label1, 2);
+    ASSERT_EQ(presenter.errors.size(), 1u);
+    EXPECT_EQ(presenter.errors[0].rfind("Вооружение: «48»", 0), 0u) << presenter.errors[0];
+    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
+    EXPECT_EQ(Text(Control::ComboBox2), "24");
+    EXPECT_EQ(Text(Control::Label1), "122.05");
+}
+
+// From the keyboard: the Menu key and Shift+F10 on a button open the
+// window's menu; in a field, the field's own.
+TEST_F(Win32WindowMenu, TheMenuKeysOpenTheMenuOfTheFocusedControl)
+{
+    const struct {
+        Control control;
+        bool shiftF10;
+        bool windows;
+    } rows[] = {{Control::BitBtn1, false, true},
+                {Control::BitBtn2, true, true},
+                {Control::Edit1, true, false},
+                {Control::Edit3, false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Describe(row.control).Name);
+        window->Focus(row.control);
+        Pump(window->Handle());
+        const SeenMenu menu = Menu([&] { row.shiftF10 ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
+        ASSERT_FALSE(menu.items.empty());
+        EXPECT_EQ(menu.items == items, row.windows) << menu.items.front();
+        EXPECT_EQ(Focused(), row.control);
+        EXPECT_FALSE(closed);
+    }
+}
+
 }  // namespace

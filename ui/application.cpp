@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -71,6 +73,16 @@ void NameApplication()
     QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
+void TranslateQtIntoRussian()
+{
+    // Memory-mapped, not read: cheap enough for the start-up.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;  // the menus stay in English, the window works
+}
+
 int RunCalculator(int argc, char** argv)
 {
     // Laid out in pixels at 96 dpi; Qt 6 would scale it otherwise.
@@ -85,6 +97,7 @@ int RunCalculator(int argc, char** argv)
 
     QApplication application(argc, argv);
     NameApplication();
+    TranslateQtIntoRussian();
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);

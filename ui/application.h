@@ -7,3 +7,7 @@ int RunCalculator(int argc, char** argv);
 // The application's name, title (the boxes' caption), desktop entry and
 // style, as the program sets them once the application object exists.
 void NameApplication();
+
+// Qt's own texts (the fields' context menus) in Russian, as the rest of
+// the window, from Qt's translations where they are installed.
+void TranslateQtIntoRussian();

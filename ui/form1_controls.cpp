@@ -15,6 +15,7 @@
 #include "result_label.h"
 #include "selector_box.h"
 #include "wide_text.h"
+#include "window_menu.h"
 
 using kvorn::Control;
 using kvorn::ControlKind;
@@ -122,6 +123,8 @@ void Form1Window::Wire(Control control, QWidget* widget)
     case Control::BitBtn2: BitBtn2 = static_cast<PictureButton*>(widget); break;
     }
 
+    if (kvorn::Describe(control).TabOrder >= 0)
+        menu_->Watch(widget);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, [this, control] { form_.Changed(control); });
         keystrokes_->Watch(edit, control);

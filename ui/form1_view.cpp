@@ -8,6 +8,7 @@
 #include "form1_window.h"
 #include "message_presenter.h"
 #include "wide_text.h"
+#include "window_menu.h"
 
 using kvorn::Control;
 
@@ -41,3 +42,5 @@ void Form1Window::Focus(Control control) { controls_.at(control)->setFocus(Qt::O
 void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(Widen(text)); }
 void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(Widen(message)); }
 void Form1Window::Close() { close(); }
+std::string Form1Window::ClipboardText() const { return WindowMenu::ClipboardText(); }
+void Form1Window::SetClipboardText(std::string_view text) { WindowMenu::SetClipboardText(text); }

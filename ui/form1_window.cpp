@@ -16,6 +16,7 @@
 #include "regional_settings.h"
 #include "selector_box.h"
 #include "wide_text.h"
+#include "window_menu.h"
 
 using kvorn::Control;
 
@@ -36,7 +37,8 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
       form_(*this),
       separatorSource_(kvorn::RegionalSeparator),
       keystrokes_(new KeystrokeRule(form_, this)),
-      selection_(new EditSelection(this))
+      selection_(new EditSelection(this)),
+      menu_(new WindowMenu(form_, this))
 {
     SubstitutePlatformFaces();
     const kvorn::WindowDescription& window = kvorn::Form1Properties;
@@ -94,13 +96,25 @@ void Form1Window::LoadPictures()
     BitBtn2->setIcon(ButtonPicture("exit", ratio));
     // The icon is not drawn in the window: it follows in the event loop's
     // first pass, once the window is on the screen.
-    QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);
+    if (windowIcon().isNull())
+        QMetaObject::invokeMethod(this, [this] { setWindowIcon(ShipIcon()); }, Qt::QueuedConnection);
 }
 
 void Form1Window::SetSeparatorSource(SeparatorSource source)
 {
     separatorSource_ = std::move(source);
     form_.SetSeparator(separatorSource_());
+}
+
+void Form1Window::contextMenuEvent(QContextMenuEvent* event) { menu_->Requested(event); }
+
+void Form1Window::showEvent(QShowEvent* event)
+{
+    // Moved to a screen of another scale, the window takes the pictures
+    // drawn for it. Its native window exists only once it is shown.
+    if (QWindow* window = windowHandle(); window && !screenChanged_)
+        screenChanged_ = connect(window, &QWindow::screenChanged, this, [this] { LoadPictures(); });
+    QWidget::showEvent(event);
 }
 
 void Form1Window::changeEvent(QEvent* event)

@@ -19,6 +19,7 @@ class KeystrokeRule;
 class MessagePresenter;
 class PictureButton;
 class SelectorBox;
+class WindowMenu;
 
 class Form1Window : public QWidget, private kvorn::FormView {
     Q_OBJECT
@@ -52,6 +53,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -64,6 +67,8 @@ private:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override;
+    std::string ClipboardText() const override;
+    void SetClipboardText(std::string_view text) override;
 
     QWidget* Create(const kvorn::ControlDescription& description);
     void Wire(kvorn::Control control, QWidget* widget);
@@ -78,6 +83,8 @@ private:
     std::map<kvorn::Control, QWidget*> controls_;
     KeystrokeRule* keystrokes_;
     EditSelection* selection_;
+    WindowMenu* menu_;
+    QMetaObject::Connection screenChanged_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

@@ -195,6 +195,20 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (resultTip_.Notified(*reinterpret_cast<const NMHDR*>(lParam)))
             return 0;
         break;
+    // The picture and the labels answer as a caption: the menu opens on the
+    // button's release, which Wine's default for the press would swallow.
+    case WM_NCRBUTTONDOWN:
+        if (wParam == HTCAPTION)
+            return 0;
+        break;
+    case WM_NCRBUTTONUP:
+        if (wParam == HTCAPTION && OpenWindowMenu(window_, form_, window_, lParam))
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+        if (OpenWindowMenu(window_, form_, HWND(wParam), lParam))
+            return 0;
+        break;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
         resultTip_.PointerMoved(message, lParam);

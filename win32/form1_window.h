@@ -22,6 +22,7 @@
 #include "saved_focus.h"
 #include "selector_box.h"
 #include "tform1.h"
+#include "window_menu.h"
 
 namespace kvorn {
 
@@ -56,6 +57,8 @@ public:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override;
+    std::string ClipboardText() const override { return kvorn::ClipboardText(window_); }
+    void SetClipboardText(std::string_view text) override { kvorn::SetClipboardText(window_, text); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
