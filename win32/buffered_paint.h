@@ -9,12 +9,12 @@ namespace kvorn {
 class BufferedPaint {
 public:
     explicit BufferedPaint(HWND window);
+    // Where to draw: the whole client area, filled with the window colour.
+    HDC Canvas() const { return canvas_; }
+
     ~BufferedPaint();
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
-
-    // Where to draw: the whole client area, filled with the window colour.
-    HDC Canvas() const { return canvas_; }
 
 private:
     HWND window_;

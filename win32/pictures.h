@@ -7,13 +7,8 @@
 
 namespace kvorn {
 
-class FormPictures {
-public:
-    FormPictures() = default;
-    FormPictures(const FormPictures&) = delete;
-    FormPictures& operator=(const FormPictures&) = delete;
-    ~FormPictures() { Release(); }
-
+// Held by the window, which releases them when it goes.
+struct FormPictures {
     // The pictures drawn for `dpi`, in place of those held.
     void Load(HINSTANCE instance, int dpi);
     void Release();
