@@ -91,8 +91,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 fuzz::Broken("row not written back as it came", std::string(line) + "|" + std::string(out));
         }
         const std::string score = kvorn::SplitRow(out.substr(scoreAt), delimiter).front();
-        if (std::exchange(first, false) && score == "score")
-            continue;
+        if (std::exchange(first, false)) {
+            // Headings: figure columns with text and no number; a column of
+            // digits alone is a ship's, and text without digits or a mark
+            // is never a number.
+            const std::vector<std::string> fields = kvorn::SplitRow(line, delimiter);
+            bool text = false, digits = false, numberless = true;
+            for (std::size_t i = 1; i < std::min<std::size_t>(fields.size(), 9); ++i) {
+                const std::string& f = fields[i];
+                text = text || !f.empty();
+                digits = digits || (!f.empty() && f.find_first_not_of("0123456789") == std::string::npos);
+                numberless = numberless && f.find_first_of("0123456789,.") == std::string::npos;
+            }
+            if ((digits && score == "score") || (text && numberless && score != "score"))
+                fuzz::Broken("headings rule", std::string(line) + "|" + std::string(out));
+            if (score == "score")
+                continue;
+        }
         if (score.empty())
             continue;
         // A score as the window writes it, but for its decimal mark.
