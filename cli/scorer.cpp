@@ -191,7 +191,8 @@ ExitCode RateBatch(std::string_view input, std::ostream& out, std::ostream& err,
             row.Fields = SplitRow(text, delimiter);
             row.Header = first && IsHeaderRow(row.Fields);
             // An earlier rating's score, or its heading, is written anew.
-            const bool oldHeading = row.Header && (row.Fields.size() == ShipRowFields + 1 || row.Fields.back() == "score");
+            const bool oldHeading =
+                row.Header && (row.Fields.size() == ShipRowFields + 1 || row.Fields.back() == "score");
             if (oldHeading || (!row.Header && DropScoreColumn(row.Fields)))
                 row.Text = row.Text.substr(0, LastFieldStart(row.Text, delimiter) - 1);
             if (!row.Header)

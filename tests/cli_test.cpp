@@ -252,8 +252,9 @@ TEST(ScorerCommand, BatchScoresAreTheSingleRowOnes)
         };
         std::string input = bom ? "\xEF\xBB\xBF" : "", wanted = input;
         if (header) {
-            const std::string headings = "Корабль" + d + "Корпус" + d + "b" + d + "c" + d + "d" + d + "e" + d + "f" +
-                                         d + "g" + d + "h";
+            std::string headings = "Корабль" + d + "Корпус";
+            for (const char* heading : {"b", "c", "d", "e", "f", "g", "h"})
+                headings += d + heading;
             input += headings + (rated ? d + "score" : "") + "\r\n";
             wanted += headings + d + "score\r\n";
         }
@@ -266,11 +267,13 @@ TEST(ScorerCommand, BatchScoresAreTheSingleRowOnes)
                 args.push_back(random() % 25 ? text : "");
             }
             args.push_back(calibers[random() % 5]);
-            std::string row;
-            for (const std::string& a : args)
-                row += (row.empty() && &a == &args[0] ? "" : d) + field(a);
-            ProgramRun single = Score([&] { auto a = args; a.insert(a.begin(), {"--separator=" + std::string(1, mark), "--"}); return a; }());
-            std::string score = single.exitCode == 0 && !single.out.empty() ? single.out.substr(0, single.out.size() - 1) : "";
+            std::string row = field(args[0]);
+            for (std::size_t i = 1; i < args.size(); ++i)
+                row += d + field(args[i]);
+            std::vector<std::string> asked = {"--separator=" + std::string(1, mark), "--"};
+            asked.insert(asked.end(), args.begin(), args.end());
+            const ProgramRun single = Score(asked);
+            std::string score = single.exitCode == 0 ? single.out.substr(0, single.out.find('\n')) : "";
             std::replace(score.begin(), score.end(), '.', mark);
             const std::string encoded = windows1251 ? to1251(row) : row;
             input += encoded + (rated ? d + field(std::to_string(random() % 300) + ".5") : "") + "\r\n";
