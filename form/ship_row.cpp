@@ -6,6 +6,11 @@
 
 namespace kvorn {
 
+ScoreInputs FiguresOf(const RowTexts& row)
+{
+    return {row[1], row[5], row[2], row[3], row[4], row[6], row[7], row[8]};
+}
+
 std::string WriteShipRow(const RowTexts& fields, std::string_view score, char32_t separator)
 {
     std::string row;

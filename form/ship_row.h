@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "form_view.h"
+#include "score.h"
 
 namespace kvorn {
 
@@ -18,6 +19,9 @@ inline constexpr std::array<Control, 9> RowFields = {Control::ComboBox1, Control
                                                      Control::Edit6,     Control::Edit7, Control::ComboBox2};
 
 using RowTexts = std::array<std::string, RowFields.size()>;
+
+// The eight figures of a row, as the score takes them.
+ScoreInputs FiguresOf(const RowTexts& row);
 
 // The row, tab-separated, the score's decimal point written as `separator`
 // so that a spreadsheet with those regional settings takes it for a number.

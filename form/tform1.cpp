@@ -1,8 +1,7 @@
 #include "tform1.h"
 
-#include <exception>
-
 #include <algorithm>
+#include <exception>
 
 #include "form_description.h"
 #include "keystroke_filters.h"
@@ -213,8 +212,7 @@ bool TForm1::RowDescribesResult() const
     if (shown.empty() || std::find(ships.begin(), ships.end(), row[0]) == ships.end())
         return false;
     try {
-        const ScoreInputs inputs = {row[1], row[5], row[2], row[3], row[4], row[6], row[7], row[8]};
-        const ScoreResult result = ComputeScore(inputs, row[0], ShipCoefficients_, separator_);
+        const ScoreResult result = ComputeScore(FiguresOf(row), row[0], ShipCoefficients_, separator_);
         return result.Outcome == ScoreOutcome::Score && result.Text == shown;
     } catch (...) {
         return false;
@@ -319,8 +317,7 @@ void TForm1::PasteRow()
     // changes nothing either.
     ShipCoefficients coefficients = ShipCoefficients_;
     SelectShipType(fields[0], coefficients);
-    ComputeScore({fields[1], fields[5], fields[2], fields[3], fields[4], fields[6], fields[7], fields[8]}, fields[0],
-                 coefficients, separator_);
+    ComputeScore(FiguresOf(fields), fields[0], coefficients, separator_);
     filling_ = true;
     try {
         for (std::size_t i = 0; i < RowFields.size(); ++i)

@@ -273,6 +273,7 @@ private slots:
         Choose(OpenMenu(), 2);
         QTRY_COMPARE(form->Label1->text(), u"122.05"_s);
         QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
+        QCOMPARE(form->ComboBox1->currentIndex(), 6);  // the list goes on from the pasted type
         QCOMPARE(form->Edit3->text(), u"14,5"_s);
         QVERIFY(presenter.errors.isEmpty());
         QVERIFY(presenter.messages.isEmpty());

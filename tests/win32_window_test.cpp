@@ -1153,6 +1153,7 @@ TEST_F(Win32WindowMenu, CopiesAndPastesThroughTheClipboard)
     EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(Text(Control::Label1), "122.05");
     EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
+    EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox1), CB_GETCURSEL, 0, 0), 6);
     EXPECT_EQ(Text(Control::Edit3), "14,5");
     EXPECT_TRUE(presenter.errors.empty());
     EXPECT_TRUE(presenter.messages.empty());

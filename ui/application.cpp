@@ -75,7 +75,7 @@ void NameApplication()
 
 void TranslateQtIntoRussian()
 {
-    // Memory-mapped, not read: cheap enough for the start-up.
+    // Memory-mapped, not read.
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
@@ -97,7 +97,6 @@ int RunCalculator(int argc, char** argv)
 
     QApplication application(argc, argv);
     NameApplication();
-    TranslateQtIntoRussian();
 
     DialogPresenter presenter;
     Form1Window Form1(presenter);
@@ -105,6 +104,9 @@ int RunCalculator(int argc, char** argv)
     QObject::connect(&Form1, &QWidget::windowIconChanged, &application, &QApplication::setWindowIcon);
     presenter.SetOwner(&Form1);
     Form1.show();
+    // Needed first by a field's menu: loaded once the window is on its way
+    // to the screen, off the path to its first picture.
+    QMetaObject::invokeMethod(&application, TranslateQtIntoRussian, Qt::QueuedConnection);
     application.exec();
     return 0;
 }

@@ -31,8 +31,12 @@ void Form1Window::SetText(Control control, std::string_view text)
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         edit->setText(value);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->setCurrentIndex(-1);
-        combo->setEditText(value);
+        // A listed text selects its item, so that the list opens there and
+        // the arrow keys go on from it.
+        const int item = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        combo->setCurrentIndex(item);
+        if (item < 0)
+            combo->setEditText(value);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(value);
     }

@@ -102,8 +102,21 @@ void SelectorBox::DrawItem(const DRAWITEMSTRUCT& item, int dpi)
 void SelectorBox::SetText(const std::wstring& text)
 {
     settingText_ = true;
-    SendMessageW(box_, CB_SETCURSEL, WPARAM(-1), 0);
-    SetWindowTextW(box_, text.c_str());
+    // A listed text selects its item, so that the list opens there and the
+    // arrow keys go on from it; the search ignores case, the check does not.
+    LRESULT item = SendMessageW(box_, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
+    if (item != CB_ERR && SendMessageW(box_, CB_GETLBTEXTLEN, WPARAM(item), 0) == LRESULT(text.size())) {
+        std::wstring listed(text.size() + 1, L'\0');
+        SendMessageW(box_, CB_GETLBTEXT, WPARAM(item), LPARAM(listed.data()));
+        listed.resize(text.size());
+        if (listed != text)
+            item = CB_ERR;
+    } else {
+        item = CB_ERR;
+    }
+    SendMessageW(box_, CB_SETCURSEL, WPARAM(item == CB_ERR ? -1 : item), 0);
+    if (item == CB_ERR)
+        SetWindowTextW(box_, text.c_str());
     settingText_ = false;
 }
 
