@@ -14,6 +14,8 @@
 #include "selector_box.h"
 #include "picture_button.h"
 
+using namespace kvorn;
+
 namespace {
 
 class SilentPresenter : public MessagePresenter {

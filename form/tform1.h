@@ -15,7 +15,7 @@
 #include "ship_row.h"
 #include "result_breakdown.h"
 #include "ship_types.h"
-#include "window_menu.h"
+#include "window_menu_items.h"
 
 namespace kvorn {
 

@@ -21,6 +21,7 @@
 #include "jpeg_image.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
 
 class FormTest : public QObject {
     Q_OBJECT

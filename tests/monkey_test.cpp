@@ -18,6 +18,7 @@
 #include "picture_button.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "pictures.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
 
 // Hands every message box that is shown to `seen`.
 class ShowWatcher : public QObject {

@@ -25,6 +25,7 @@
 #include "selector_box.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
 
 class RealInputTest : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 
 #include "message_presenter.h"
 
-class RecordingPresenter : public MessagePresenter {
+class RecordingPresenter : public kvorn::MessagePresenter {
 public:
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& message) override { errors << message; }

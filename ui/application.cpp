@@ -13,6 +13,8 @@
 #include "form_description.h"
 #include "wide_text.h"
 
+namespace kvorn {
+
 namespace {
 
 constexpr const char* ProgramName = "kvorn-calculator";
@@ -110,3 +112,5 @@ int RunCalculator(int argc, char** argv)
     application.exec();
     return 0;
 }
+
+}  // namespace kvorn

@@ -5,6 +5,8 @@
 
 #include "wide_text.h"
 
+namespace kvorn {
+
 void SubstitutePlatformFaces()
 {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
@@ -31,3 +33,5 @@ QFont DescribedFont(const kvorn::FontDescription& description)
     }
     return font;
 }
+
+}  // namespace kvorn

@@ -17,8 +17,7 @@
 #include "wide_text.h"
 #include "window_menu.h"
 
-using kvorn::Control;
-using kvorn::ControlKind;
+namespace kvorn {
 
 namespace {
 
@@ -143,3 +142,5 @@ void Form1Window::Wire(Control control, QWidget* widget)
         connect(button, &QPushButton::clicked, this, [this, control] { form_.Clicked(control); });
     }
 }
+
+}  // namespace kvorn

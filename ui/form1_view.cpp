@@ -10,7 +10,7 @@
 #include "wide_text.h"
 #include "window_menu.h"
 
-using kvorn::Control;
+namespace kvorn {
 
 std::string Form1Window::Text(Control control) const
 {
@@ -48,3 +48,5 @@ void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(Wid
 void Form1Window::Close() { close(); }
 std::string Form1Window::ClipboardText() const { return WindowMenu::ClipboardText(); }
 void Form1Window::SetClipboardText(std::string_view text) { WindowMenu::SetClipboardText(text); }
+
+}  // namespace kvorn

@@ -18,7 +18,7 @@
 #include "wide_text.h"
 #include "window_menu.h"
 
-using kvorn::Control;
+namespace kvorn {
 
 namespace {
 
@@ -160,3 +160,5 @@ void Form1Window::mouseReleaseEvent(QMouseEvent* event)
         dragging_ = false;
     QWidget::mouseReleaseEvent(event);
 }
+
+}  // namespace kvorn

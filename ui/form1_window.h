@@ -14,6 +14,9 @@
 
 class QLabel;
 class QLineEdit;
+
+namespace kvorn {
+
 class EditSelection;
 class KeystrokeRule;
 class MessagePresenter;
@@ -88,3 +91,5 @@ private:
     bool dragging_ = false;
     QPoint dragOffset_;
 };
+
+}  // namespace kvorn

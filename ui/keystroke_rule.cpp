@@ -6,6 +6,8 @@
 
 #include "tform1.h"
 
+namespace kvorn {
+
 namespace {
 
 // A typed character is what the platform would hand a control as one:
@@ -94,3 +96,5 @@ bool KeystrokeRule::eventFilter(QObject* watched, QEvent* event)
     }
     return false;
 }
+
+}  // namespace kvorn

@@ -10,8 +10,8 @@
 #include "form_view.h"
 
 namespace kvorn {
+
 class TForm1;
-}
 
 class KeystrokeRule : public QObject {
 public:
@@ -36,3 +36,5 @@ private:
     std::map<QObject*, Watched> watched_;
     bool forwarding_ = false;  // a rewritten keystroke on its way to the control
 };
+
+}  // namespace kvorn

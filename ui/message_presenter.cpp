@@ -17,6 +17,8 @@
 #include "message_width.h"
 #include "one_box_at_a_time.h"
 
+namespace kvorn {
+
 namespace {
 
 QString Title() { return QGuiApplication::applicationDisplayName(); }
@@ -113,3 +115,5 @@ QString DialogPresenter::ErrorText(const QString& message)
 {
     return QString::fromStdString(kvorn::ErrorBoxText(message.toStdString()));
 }
+
+}  // namespace kvorn

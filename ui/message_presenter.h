@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace kvorn {
+
 // How the window talks to the user outside itself: the modal message and
 // the error box. The form only sees this interface, so tests can answer it.
 class MessagePresenter {
@@ -36,3 +38,5 @@ private:
     QWidget* owner_;
     bool showing_ = false;  // one box at a time
 };
+
+}  // namespace kvorn

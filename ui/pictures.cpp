@@ -7,7 +7,10 @@
 #include "plain_bitmap.h"
 
 // The pictures live in a static library; make sure the linker keeps them.
+// Outside any namespace, as Qt's resource initialiser has to be.
 static void InitialisePictures() { Q_INIT_RESOURCE(assets); }
+
+namespace kvorn {
 
 QPixmap LoadPicture(const QString& path, const char* format)
 {
@@ -72,3 +75,5 @@ QPixmap ButtonPicture(const char* name, qreal ratio)
         return picture;
     return QPixmap::fromImage(AtRatio(picture.toImage(), {kvorn::ButtonPictureSize.Width, kvorn::ButtonPictureSize.Height}, ratio));
 }
+
+}  // namespace kvorn

@@ -8,6 +8,8 @@
 
 #include "wide_text.h"
 
+namespace kvorn {
+
 namespace {
 
 // The label as a screen reader sees it: its name, the score as its value,
@@ -28,7 +30,7 @@ public:
 
 QAccessibleInterface* ResultAccessibleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("ResultLabel") && object && object->isWidgetType())
+    if (className == QLatin1String(ResultLabel::staticMetaObject.className()) && object && object->isWidgetType())
         return new ResultAccessible(static_cast<ResultLabel*>(object));
     return nullptr;
 }
@@ -81,3 +83,5 @@ void ResultLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), int(alignment()) | Qt::TextSingleLine,
                      Widen(fitted.Text));
 }
+
+}  // namespace kvorn

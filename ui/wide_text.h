@@ -5,4 +5,8 @@
 
 #include <string_view>
 
+namespace kvorn {
+
 inline QString Widen(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+}  // namespace kvorn

@@ -9,6 +9,8 @@
 
 #include "tform1.h"
 
+namespace kvorn {
+
 WindowMenu::WindowMenu(kvorn::TForm1& form, QWidget* window) : QObject(window), form_(form), window_(window) {}
 
 void WindowMenu::Requested(QContextMenuEvent* event)
@@ -17,7 +19,7 @@ void WindowMenu::Requested(QContextMenuEvent* event)
     // command shows comes after the menu has closed.
     auto* menu = new QMenu(window_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (const kvorn::WindowMenuItem& item : kvorn::WindowMenu) {
+    for (const kvorn::WindowMenuItem& item : kvorn::WindowMenuItems) {
         QAction* action = menu->addAction(QString::fromUtf8(item.Text.data(), qsizetype(item.Text.size())));
         action->setEnabled(form_.Offers(item.Command));
         const kvorn::WindowCommand command = item.Command;
@@ -54,3 +56,5 @@ void WindowMenu::SetClipboardText(std::string_view text)
 {
     QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
+
+}  // namespace kvorn

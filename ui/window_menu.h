@@ -16,8 +16,8 @@ class QContextMenuEvent;
 class QWidget;
 
 namespace kvorn {
+
 class TForm1;
-}
 
 class WindowMenu : public QObject {
 public:
@@ -38,3 +38,5 @@ private:
     kvorn::TForm1& form_;
     QWidget* window_;
 };
+
+}  // namespace kvorn

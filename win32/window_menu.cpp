@@ -25,9 +25,9 @@ bool OpenWindowMenu(HWND window, TForm1& form, HWND from, LPARAM at)
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return true;
-    for (std::size_t i = 0; i < WindowMenu.size(); ++i) {
-        const UINT state = form.Offers(WindowMenu[i].Command) ? MF_ENABLED : MF_GRAYED;
-        AppendMenuW(menu, MF_STRING | state, UINT_PTR(i + 1), Widen(WindowMenu[i].Text).c_str());
+    for (std::size_t i = 0; i < WindowMenuItems.size(); ++i) {
+        const UINT state = form.Offers(WindowMenuItems[i].Command) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, UINT_PTR(i + 1), Widen(WindowMenuItems[i].Text).c_str());
     }
     POINT place = {short(LOWORD(at)), short(HIWORD(at))};
     if (at == -1) {  // from the keyboard: under the control that has the focus
@@ -40,8 +40,8 @@ bool OpenWindowMenu(HWND window, TForm1& form, HWND from, LPARAM at)
     const int chosen = int(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, place.x, place.y, 0,
                                           window, nullptr));
     DestroyMenu(menu);
-    if (chosen >= 1 && std::size_t(chosen) <= WindowMenu.size())
-        form.Run(WindowMenu[std::size_t(chosen - 1)].Command);
+    if (chosen >= 1 && std::size_t(chosen) <= WindowMenuItems.size())
+        form.Run(WindowMenuItems[std::size_t(chosen - 1)].Command);
     return true;
 }
 

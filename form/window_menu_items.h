@@ -16,7 +16,7 @@ struct WindowMenuItem {
     std::string_view Text;
 };
 
-inline constexpr std::array<WindowMenuItem, 3> WindowMenu = {{
+inline constexpr std::array<WindowMenuItem, 3> WindowMenuItems = {{
     {WindowCommand::CopyResult, "Копировать результат"},
     {WindowCommand::CopyRow, "Копировать строку"},
     {WindowCommand::PasteRow, "Вставить строку"},
