@@ -20,8 +20,8 @@ namespace {
 
 class SilentPresenter : public MessagePresenter {
 public:
-    void ShowMessage(const QString&) override {}
-    void ShowError(const QString&) override {}
+    void ShowMessage(std::string_view) override {}
+    void ShowError(std::string_view) override {}
 };
 
 void Keystroke(benchmark::State& state)

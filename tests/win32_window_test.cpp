@@ -31,8 +31,8 @@ namespace {
 
 struct RecordingPresenter : MessagePresenter {
     std::vector<std::string> messages, errors;
-    void ShowMessage(HWND, std::string_view text) override { messages.emplace_back(text); }
-    void ShowError(HWND, std::string_view message) override { errors.emplace_back(message); }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+    void ShowError(std::string_view message) override { errors.emplace_back(message); }
 };
 
 void Pump(HWND window)
@@ -1002,12 +1002,12 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
 
 TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
 {
-    SystemPresenter boxes;
+    DialogPresenter boxes(window->Handle());
     boxOwner = window->Handle();
 
     seen = {};
     SetTimer(nullptr, 0, 50, LookAtBox);
-    boxes.ShowMessage(window->Handle(), NotSelectedMessage);
+    boxes.ShowMessage(NotSelectedMessage);
     EXPECT_EQ(seen.caption, "Kvorn calculator");
     EXPECT_EQ(seen.text, "Не вбран тип корабля");
     EXPECT_FALSE(seen.icon);
@@ -1020,7 +1020,7 @@ TEST_F(Win32Window, TheBoxesAreCaptionedModalAndAboveTheWindow)
 
     seen = {};
     SetTimer(nullptr, 0, 50, LookAtBox);
-    boxes.ShowError(window->Handle(), "Floating point division by zero");
+    boxes.ShowError("Floating point division by zero");
     EXPECT_EQ(seen.caption, "Kvorn calculator");
     EXPECT_EQ(seen.text, "Floating point division by zero.");
     EXPECT_TRUE(seen.icon);

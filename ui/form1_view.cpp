@@ -43,8 +43,8 @@ void Form1Window::SetText(Control control, std::string_view text)
 }
 
 void Form1Window::Focus(Control control) { controls_.at(control)->setFocus(Qt::OtherFocusReason); }
-void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(Widen(text)); }
-void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(Widen(message)); }
+void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(text); }
+void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(message); }
 void Form1Window::Close() { close(); }
 std::string Form1Window::ClipboardText() const { return WindowMenu::ClipboardText(); }
 void Form1Window::SetClipboardText(std::string_view text) { WindowMenu::SetClipboardText(text); }

@@ -89,7 +89,7 @@ void Form1Window::LoadPictures()
     const qreal ratio = devicePixelRatioF();
     JpegResult picture = BackgroundPicture(screen() ? screen()->depth() : 24, ratio);
     if (picture.image.isNull())
-        presenter_.ShowError(QStringLiteral("The background picture cannot be shown: ") + picture.error);
+        presenter_.ShowError("The background picture cannot be shown: " + picture.error.toStdString());
     else
         Image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));  // in place: no copy to touch
     BitBtn1->setIcon(ButtonPicture("clear", ratio));

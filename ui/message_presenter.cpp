@@ -16,6 +16,7 @@
 #include "error_box_text.h"
 #include "message_width.h"
 #include "one_box_at_a_time.h"
+#include "wide_text.h"
 
 namespace kvorn {
 
@@ -71,8 +72,9 @@ void PrepareBox(QDialog& box, QWidget* owner)
 
 }  // namespace
 
-void DialogPresenter::ShowMessage(const QString& text)
+void DialogPresenter::ShowMessage(std::string_view utf8)
 {
+    const QString text = Widen(utf8);
     kvorn::OneBoxAtATime(showing_, [&] {
         QDialog box(owner_);
         auto* label = new QLabel(text, &box);
@@ -100,10 +102,10 @@ void DialogPresenter::ShowMessage(const QString& text)
     });
 }
 
-void DialogPresenter::ShowError(const QString& message)
+void DialogPresenter::ShowError(std::string_view message)
 {
     kvorn::OneBoxAtATime(showing_, [&] {
-        QMessageBox box(QMessageBox::Critical, Title(), ErrorText(message), QMessageBox::Ok, owner_);
+        QMessageBox box(QMessageBox::Critical, Title(), ErrorText(Widen(message)), QMessageBox::Ok, owner_);
         box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(QMessageBox::Ok);
         PrepareBox(box, owner_);

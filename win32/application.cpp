@@ -33,8 +33,9 @@ void CalculatorWindows::Show(int showCommand)
 int RunCalculator(HINSTANCE instance, int showCommand)
 {
     try {
-        SystemPresenter presenter;
+        DialogPresenter presenter;
         CalculatorWindows windows(instance, presenter, RegionalSeparator);
+        presenter.SetOwner(windows.Form.Handle());
         windows.Show(showCommand);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0)

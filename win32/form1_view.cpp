@@ -41,8 +41,8 @@ void Form1Window::Focus(Control control)
         SetFocus(window);
 }
 
-void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(window_, text); }
-void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(window_, message); }
+void Form1Window::ShowMessage(std::string_view text) { presenter_.ShowMessage(text); }
+void Form1Window::ShowError(std::string_view message) { presenter_.ShowError(message); }
 void Form1Window::Close() { SendMessageW(window_, WM_CLOSE, 0, 0); }
 
 }  // namespace kvorn

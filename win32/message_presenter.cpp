@@ -111,8 +111,9 @@ struct alignas(DWORD) EmptyTemplate {
 
 }  // namespace
 
-void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
+void DialogPresenter::ShowMessage(std::string_view text)
 {
+    const HWND owner = owner_;
     OneBoxAtATime(showing_, [&] {
         MessageDialog message;
         message.text = Widen(text);
@@ -133,10 +134,10 @@ void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
     });
 }
 
-void SystemPresenter::ShowError(HWND owner, std::string_view message)
+void DialogPresenter::ShowError(std::string_view message)
 {
     OneBoxAtATime(showing_, [&] {
-        MessageBoxW(owner, Widen(ErrorBoxText(message)).c_str(), Widen(ApplicationTitle).c_str(),
+        MessageBoxW(owner_, Widen(ErrorBoxText(message)).c_str(), Widen(ApplicationTitle).c_str(),
                     MB_OK | MB_ICONSTOP);
     });
 }
