@@ -26,8 +26,8 @@ enum class StepKind {
     MousePick,     // Target's list opened by its arrow, item Item clicked
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
-    LeftClick,     // into Target's text: Item 0 at its start, 1 past its end
-    MiddleClick,   // into an edit past its text's end, Clipboard being the primary selection
+    LeftClick,     // into Target's text at caret position Item (past the end for one beyond it)
+    MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection
     ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
     SwitchAway,    // another program's window activated
     SwitchBack,    // the calculator activated again, as the window manager does
@@ -93,7 +93,7 @@ public:
 
     Control Focused() const { return focus_; }
     bool Active() const { return active_; }
-    int TextLength(Control control) const { return int(EditOf(control).text.size()); }
+    int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
 
 private:
     struct Edit {
@@ -154,6 +154,7 @@ private:
     char32_t Character();
     std::string ClipboardText();
     std::mt19937_64 random_;
+    std::vector<Step> pending_;
 };
 
 std::string DescribeStep(const Step& step);
