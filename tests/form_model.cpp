@@ -500,7 +500,7 @@ std::string DescribeState(const Expected& e)
     out += "ship='" + e.Ship + "' caliber='" + e.Caliber + "' focus=" + NameOf(e.Focus) +
            (e.Active ? " active" : " inactive") + " result='" + e.Result + "'";
     for (const Box& b : e.Boxes)
-        out += " box[" + b.Caption + "|" + b.Text + "|" + (b.Icon == BoxIcon::Stop ? "stop" : "none") + "|" +
+        out += " box[" + b.Caption + "|" + b.Text + "|" + (b.Icon == BoxIcon::Stop ? "stop" : b.Icon == BoxIcon::None ? "none" : "another icon") + "|" +
                b.Button + "]";
     if (e.Tip)
         out += " tip='" + *e.Tip + "'";

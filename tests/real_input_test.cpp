@@ -433,9 +433,11 @@ private slots:
                 qInfo("%d %s | %s", i + 1, t::DescribeStep(step).c_str(), t::DescribeState(model.State()).c_str());
             if (fault.isEmpty())
                 fault = Compare(model.State(), step);
-            if (!fault.isEmpty() && form->screen()->grabWindow(0).save(u"differential-failed.png"_s))
+            if (!fault.isEmpty()) {
+                form->screen()->grabWindow(0).save(u"differential-failed.png"_s);  // the screen, to look at
                 QFAIL(qPrintable(u"KVORN_SEED=%1 step %2 of %3, %4: %5"_s.arg(seed).arg(i + 1).arg(steps).arg(
                     Q(t::DescribeStep(step)), fault)));
+            }
             const t::Expected state = model.State();
             shown += !state.Result.empty();
             for (const t::Box& box : state.Boxes)
