@@ -384,6 +384,12 @@ Step StepGenerator::Next(const FormModel& model)
             pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox1, Below(int(ShipTypeTable.size()))));
         return Next(model);
     }
+    // A result shown is worth resting on, a selection worth leaving the
+    // window with.
+    if (model.Active() && !model.Result().empty() && Below(25) == 0)
+        return KeyStep(StepKind::RestOnResult);
+    if (model.Active() && model.ShowsSelection() && Below(8) == 0)
+        return KeyStep(StepKind::SwitchAway);
     const auto field = [&] { return Edits[Below(7)]; };
     const auto selector = [&] { return Below(2) ? Control::ComboBox2 : Control::ComboBox1; };
     if (!model.Active()) {
@@ -415,27 +421,27 @@ Step StepGenerator::Next(const FormModel& model)
             constexpr StepKind keys[] = {StepKind::Left, StepKind::Right, StepKind::Home, StepKind::End};
             s.Kind = keys[Below(4)];
             s.Shift = Below(2) == 0;
-        } else if (roll < 61) {
+        } else if (roll < 64) {
             if (!onSelector)
                 continue;
             s.Kind = StepKind::ListKey;
             s.Item = Below(3) == 0 ? -1 : 1;
-        } else if (roll < 67) {
+        } else if (roll < 70) {
             s.Kind = StepKind::MousePick;
             s.Target = selector();
             s.Item = Below(s.Target == Control::ComboBox1 ? int(ShipTypeTable.size()) : 5);
-        } else if (roll < 71) {
+        } else if (roll < 74) {
             s.Kind = StepKind::Wheel;
             s.Target = selector();
             s.Item = Below(3) == 0 ? 1 : -1;
-        } else if (roll < 77) {
+        } else if (roll < 79) {
             s.Kind = StepKind::Paste;
             s.Clipboard = ClipboardText();
-        } else if (roll < 86) {
+        } else if (roll < 87) {
             s.Kind = StepKind::LeftClick;
             s.Target = Below(4) == 0 ? selector() : field();
             s.Item = Below(2) ? 0 : PastTheEnd;
-        } else if (roll < 88) {
+        } else if (roll < 89) {
             s.Kind = StepKind::MiddleClick;
             s.Target = field();
             s.Item = PastTheEnd;
@@ -445,9 +451,9 @@ Step StepGenerator::Next(const FormModel& model)
             s.Target = field();
         } else if (roll < 93) {
             s.Kind = StepKind::SwitchAway;
-        } else if (roll < 94) {
-            s.Kind = StepKind::Clear;
         } else if (roll < 95) {
+            s.Kind = StepKind::Clear;
+        } else if (roll < 96) {
             s.Kind = StepKind::RestOnResult;
         } else {
             // Fields filled in as users do: a digit into an empty one, Tab

@@ -26,7 +26,9 @@ enum class StepKind {
     MousePick,     // Target's list opened by its arrow, item Item clicked
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
-    LeftClick,     // into Target's text at caret position Item (past the end for one beyond it)
+    // into Target's text at caret position Item (past the end for one beyond it); a driver whose
+    // click cannot reach that place (the text scrolled) sets Item to where it does, before Apply
+    LeftClick,
     MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection
     ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
     SwitchAway,    // another program's window activated
@@ -92,6 +94,8 @@ public:
     Expected State() const;
 
     Control Focused() const { return focus_; }
+    const std::string& Result() const { return result_; }
+    bool ShowsSelection() const { return HasText(focus_) && EditOf(focus_).caret != EditOf(focus_).anchor; }
     bool Active() const { return active_; }
     int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
 
