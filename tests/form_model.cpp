@@ -384,6 +384,13 @@ Step StepGenerator::Next(const FormModel& model)
             pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox1, Below(int(ShipTypeTable.size()))));
         return Next(model);
     }
+    if (model.Active() && Below(60) == 0) {
+        // A ship type pasted over the selector's text in small letters, and
+        // the selector left: the text stays as the user left it.
+        pending_ = {ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::Tab, true),
+                    PasteStep(Below(2) ? "фрегат" : "шлюп"), KeyStep(StepKind::Tab)};
+        return Next(model);
+    }
     // A result shown is worth resting on, a selection worth leaving the
     // window with.
     if (model.Active() && !model.Result().empty() && Below(25) == 0)
