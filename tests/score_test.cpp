@@ -10,16 +10,11 @@
 #include "score.h"
 #include "score_format.h"
 #include "ship_types.h"
+#include "worked_ships.h"
 
 using namespace kvorn;
 
 namespace {
-
-struct Ship {
-    const char* name;
-    ScoreInputs inputs;  // Edit1..Edit7, ComboBox2
-    const char* label;
-};
 
 ShipCoefficients Picked(std::string_view name)
 {
@@ -45,20 +40,14 @@ std::string ErrorOf(const ScoreInputs& inputs, std::string_view ship, const Ship
 
 }  // namespace
 
-// H, Q, V, M, W, C1, C2, K in control order.
 TEST(Score, WorkedResults)
 {
-    const Ship rows[] = {
-        {"Фрегат", {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "122.05"},
-        {"Корвет", {"2500", "1200", "15,7", "41,5", "0,45", "120", "180", "16"}, "94.23"},
-        {"Шлюп", {"900", "600", "16,2", "60", "0,6", "40", "90", "32"}, "70.84"},
-        {"Шлюп", {"900", "600", "16,2", "60", "0,6", "40", "90", "12"}, "65.00"},
-        {"Баркас", {"0", "0", "0", "0", "0", "187", "0", "42"}, "29.58"},
-    };
-    for (const Ship& row : rows) {
-        const ScoreResult result = ComputeScore(row.inputs, row.name, Picked(row.name), U',');
-        EXPECT_EQ(result.Outcome, ScoreOutcome::Score) << row.name;
-        EXPECT_EQ(result.Text, row.label) << row.name << " " << row.inputs.Caliber;
+    for (const test::WorkedShip& ship : test::WorkedShips) {
+        const auto& f = ship.Figures;
+        const ScoreInputs inputs = {f[0], f[1], f[2], f[3], f[4], f[5], f[6], ship.Caliber};
+        const ScoreResult result = ComputeScore(inputs, ship.Type, Picked(ship.Type), U',');
+        EXPECT_EQ(result.Outcome, ScoreOutcome::Score) << ship.Type;
+        EXPECT_EQ(result.Text, ship.Label) << ship.Type << " " << ship.Caliber;
     }
 }
 

@@ -1,0 +1,77 @@
+#pragma once
+// The calculator window as its description gives it, typed in here once
+// (never read from the code's own table) for both windows' tests to check
+// at each display scale.
+
+#include <array>
+#include <string_view>
+
+#include "form_view.h"
+
+namespace kvorn::test {
+
+struct DescribedRect {
+    int Left, Top, Width, Height;
+    // At a display scale given in percent, as both windows lay out: every
+    // place and size multiplied and rounded to the nearest pixel.
+    constexpr DescribedRect At(int percent) const
+    {
+        const auto s = [percent](int v) { return (v * percent + 50) / 100; };
+        return {s(Left), s(Top), s(Width), s(Height)};
+    }
+};
+
+struct DescribedControl {
+    Control Id;
+    std::string_view Name;
+    DescribedRect Bounds;   // within the client area
+    int TabOrder;           // -1: no tab stop
+    int MaxLength;          // 0: none
+    int FontPixels;         // character height at 100 %
+    bool Bold;
+};
+
+// Client area on the screen.
+inline constexpr DescribedRect DescribedWindow = {444, 196, 196, 317};
+inline constexpr int DescribedWindowFontPixels = 11;
+
+// Stacking order, bottom to top.
+inline constexpr std::array<DescribedControl, 14> DescribedControls = {{
+    {Control::Image1, "Image1", {0, 0, 198, 321}, -1, 0, 11, false},
+    {Control::Label2, "Label2", {149, 196, 4, 16}, -1, 0, 13, false},
+    {Control::Label1, "Label1", {10, 255, 176, 24}, -1, 0, 19, true},
+    {Control::Edit1, "Edit1", {138, 38, 48, 22}, 1, 5, 13, true},
+    {Control::Edit2, "Edit2", {138, 162, 48, 22}, 5, 4, 13, true},
+    {Control::Edit3, "Edit3", {138, 69, 48, 22}, 2, 5, 13, true},
+    {Control::Edit4, "Edit4", {138, 99, 48, 22}, 3, 5, 13, true},
+    {Control::Edit5, "Edit5", {138, 130, 48, 22}, 4, 5, 13, true},
+    {Control::Edit6, "Edit6", {117, 193, 31, 22}, 6, 3, 13, true},
+    {Control::Edit7, "Edit7", {154, 193, 31, 22}, 7, 3, 13, true},
+    {Control::ComboBox1, "ComboBox1", {10, 6, 176, 24}, 0, 0, 13, true},
+    {Control::ComboBox2, "ComboBox2", {138, 223, 48, 24}, 8, 0, 13, true},
+    {Control::BitBtn1, "BitBtn1", {14, 288, 78, 19}, 9, 0, 11, false},
+    {Control::BitBtn2, "BitBtn2", {104, 288, 78, 19}, 10, 0, 11, false},
+}};
+
+// Tab order, first to last: top to bottom through the window.
+inline constexpr std::array<Control, 11> DescribedTabOrder = {
+    Control::ComboBox1, Control::Edit1, Control::Edit3, Control::Edit4,   Control::Edit5,   Control::Edit2,
+    Control::Edit6,     Control::Edit7, Control::ComboBox2, Control::BitBtn1, Control::BitBtn2};
+
+// An open list shows at most this many rows, each this high at 100 %.
+inline constexpr int DescribedListRows = 8;
+inline constexpr int DescribedListItemHeight = 16;
+
+// The ship selector's text before a type is picked.
+inline constexpr std::string_view DescribedPlaceholder = "Тип корабля";
+inline constexpr std::array<std::string_view, 5> DescribedCalibers = {"12", "16", "24", "32", "42"};
+
+constexpr const DescribedControl& DescribedControlOf(Control id)
+{
+    for (const DescribedControl& c : DescribedControls)
+        if (c.Id == id)
+            return c;
+    return DescribedControls[0];
+}
+
+}  // namespace kvorn::test

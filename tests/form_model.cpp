@@ -1,0 +1,523 @@
+#include "form_model.h"
+
+#include <algorithm>
+
+#include "error_box_text.h"
+#include "form_description.h"
+#include "ship_types.h"
+#include "text.h"
+
+namespace kvorn::test {
+
+namespace {
+
+constexpr Control Edits[] = {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4,
+                             Control::Edit5, Control::Edit6, Control::Edit7};
+
+// The tab stops, from the form description: the model follows the same
+// order the windows are built from, and each window's test checks that
+// order against the described one.
+std::vector<Control> Stops() { return TabOrder(); }
+
+const char* NameOf(Control control) { return Describe(control).Name.data(); }
+
+}  // namespace
+
+std::string ToUtf8(const std::u16string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        out += EncodeUtf8(c);
+    }
+    return out;
+}
+
+std::u16string ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    while (!text.empty()) {
+        std::size_t length = 0;
+        char32_t c = DecodeUtf8(text, length);
+        text.remove_prefix(length);
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+    }
+    return out;
+}
+
+FormModel::FormModel(Platform platform, char32_t separator) : platform_(platform), form_(*this)
+{
+    form_.SetSeparator(separator);
+    for (std::size_t i = 0; i < edits_.size(); ++i)
+        edits_[i].maxLength = Describe(Edits[i]).MaxLength;
+    for (Control c : {Control::ComboBox1, Control::ComboBox2}) {
+        Selector& s = selectors_[c == Control::ComboBox2];
+        for (std::string_view item : ListItems(c))
+            s.items.emplace_back(item);
+        s.edit.text = ToUtf16(Describe(c).Text);
+        s.edit.caret = s.edit.anchor = int(s.edit.text.size());
+    }
+}
+
+bool FormModel::IsEdit(Control c) { return c >= Control::Edit1 && c <= Control::Edit7; }
+bool FormModel::IsSelector(Control c) { return c == Control::ComboBox1 || c == Control::ComboBox2; }
+
+FormModel::Edit& FormModel::EditOf(Control c)
+{
+    return const_cast<Edit&>(static_cast<const FormModel*>(this)->EditOf(c));
+}
+
+const FormModel::Edit& FormModel::EditOf(Control c) const
+{
+    if (IsSelector(c))
+        return selectors_[c == Control::ComboBox2].edit;
+    return edits_[std::size_t(int(c) - int(Control::Edit1))];
+}
+
+std::string FormModel::Text(Control c) const
+{
+    if (c == Control::Label1)
+        return result_;
+    if (HasText(c))
+        return ToUtf8(EditOf(c).text);
+    return {};
+}
+
+void FormModel::SetText(Control c, std::string_view text)
+{
+    if (c == Control::Label1) {
+        result_ = text;
+        return;
+    }
+    if (!HasText(c))
+        return;
+    Edit& e = EditOf(c);
+    const std::u16string value = ToUtf16(text).substr(0, std::size_t(e.maxLength));
+    const bool changed = value != e.text;
+    e.text = value;
+    e.caret = e.anchor = int(value.size());
+    if (IsSelector(c))
+        selectors_[c == Control::ComboBox2].current = -1;  // the program's text is no list item
+    else if (changed)
+        Changed(c);  // an edit reports every change of its text; a selector only the user's
+}
+
+void FormModel::Focus(Control c) { MoveFocus(c, Reason::Program); }
+
+void FormModel::ShowMessage(std::string_view text)
+{
+    boxes_.push_back({std::string(ApplicationTitle), std::string(text), BoxIcon::None, "OK"});
+}
+
+void FormModel::ShowError(std::string_view message)
+{
+    boxes_.push_back({std::string(ApplicationTitle), ErrorBoxText(message), BoxIcon::Stop, "OK"});
+}
+
+void FormModel::Changed(Control c) { form_.Changed(c); }
+
+void FormModel::MoveFocus(Control to, Reason reason)
+{
+    if (to != focus_ && HasText(focus_)) {
+        Edit& left = EditOf(focus_);
+        left.anchor = left.caret;  // an edit left within the window keeps no selection
+    }
+    const bool entered = to != focus_;
+    focus_ = to;
+    if (!HasText(to) || !entered)
+        return;
+    Edit& e = EditOf(to);
+    // Entered from the keyboard an edit selects its whole text, so that
+    // typing replaces it; so does an edit clicked with another button than
+    // the left. A selector's text part selects all on Tab only.
+    const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick);
+    if (selectAll) {
+        e.anchor = 0;
+        e.caret = int(e.text.size());
+    }
+}
+
+void FormModel::Insert(Control c, const std::u16string& text)
+{
+    Edit& e = EditOf(c);
+    const int from = std::min(e.caret, e.anchor), to = std::max(e.caret, e.anchor);
+    bool changed = from != to;
+    e.text.erase(std::size_t(from), std::size_t(to - from));
+    const std::size_t room = std::size_t(e.maxLength) - std::min(e.text.size(), std::size_t(e.maxLength));
+    const std::u16string kept = text.substr(0, room);
+    e.text.insert(std::size_t(from), kept);
+    e.caret = e.anchor = from + int(kept.size());
+    changed = changed || !kept.empty();
+    if (changed)
+        Changed(c);
+}
+
+void FormModel::Erase(Control c, bool forward)
+{
+    Edit& e = EditOf(c);
+    if (e.caret == e.anchor) {
+        if (forward && e.caret < int(e.text.size()))
+            e.anchor = e.caret + 1;
+        else if (!forward && e.caret > 0)
+            e.anchor = e.caret - 1;
+        else
+            return;
+    }
+    Insert(c, u"");
+}
+
+void FormModel::CaretKey(Control c, StepKind kind, bool shift)
+{
+    Edit& e = EditOf(c);
+    const int length = int(e.text.size());
+    const bool selected = e.caret != e.anchor;
+    switch (kind) {
+    case StepKind::Left:
+        e.caret = selected && !shift ? std::min(e.caret, e.anchor) : std::max(0, e.caret - 1);
+        break;
+    case StepKind::Right:
+        e.caret = selected && !shift ? std::max(e.caret, e.anchor) : std::min(length, e.caret + 1);
+        break;
+    case StepKind::Home: e.caret = 0; break;
+    case StepKind::End: e.caret = length; break;
+    default: return;
+    }
+    if (!shift)
+        e.anchor = e.caret;
+}
+
+void FormModel::PickItem(Control c, int item, bool always)
+{
+    Selector& s = selectors_[c == Control::ComboBox2];
+    if (item < 0 || item >= int(s.items.size()) || (item == s.current && !always))
+        return;
+    s.current = item;
+    s.edit.text = ToUtf16(s.items[std::size_t(item)]);
+    s.edit.caret = s.edit.anchor = int(s.edit.text.size());
+    Changed(c);
+}
+
+void FormModel::Apply(const Step& step)
+{
+    boxes_.clear();
+    tip_.reset();
+    const Control f = focus_;
+    if (!active_ && step.Kind != StepKind::SwitchBack && step.Kind != StepKind::Wheel)
+        return;  // keys go to the other window; the generator sends no clicks
+    switch (step.Kind) {
+    case StepKind::Type: {
+        if (f == Control::BitBtn1 || f == Control::BitBtn2) {
+            if (step.Character == U' ' || step.Character == U'\r')
+                form_.Clicked(f);
+            return;
+        }
+        if (!HasText(f))
+            return;
+        const char32_t kept = form_.KeyPressed(f, step.Character);
+        if (kept == 0)
+            return;
+        if (kept == 8)
+            Erase(f, false);
+        else if (kept >= 0x20)
+            Insert(f, ToUtf16(EncodeUtf8(kept)));
+        return;
+    }
+    case StepKind::Tab: {
+        const std::vector<Control> stops = Stops();
+        const auto at = std::find(stops.begin(), stops.end(), f);
+        const int n = int(stops.size()), i = int(at - stops.begin());
+        MoveFocus(stops[std::size_t((i + (step.Shift ? n - 1 : 1)) % n)], Reason::Tab);
+        return;
+    }
+    case StepKind::Delete:
+        if (HasText(f))
+            Erase(f, true);
+        return;
+    case StepKind::Left:
+    case StepKind::Right:
+    case StepKind::Home:
+    case StepKind::End:
+        if (HasText(f))
+            CaretKey(f, step.Kind, step.Shift);
+        return;
+    case StepKind::ListKey:
+    case StepKind::Wheel: {
+        const Control c = step.Kind == StepKind::ListKey ? f : step.Target;
+        if (!IsSelector(c) || c != f || !active_)
+            return;  // the wheel turns only the focused selector
+        const int current = selectors_[c == Control::ComboBox2].current;
+        const int notches = step.Kind == StepKind::ListKey ? step.Item : -step.Item;
+        PickItem(c, current + (notches > 0 ? 1 : -1), false);
+        return;
+    }
+    case StepKind::MousePick:
+        MoveFocus(step.Target, Reason::LeftClick);
+        PickItem(step.Target, step.Item, true);
+        return;
+    case StepKind::Paste:
+        if (HasText(f) && !step.Clipboard.empty())
+            Insert(f, ToUtf16(step.Clipboard));
+        else if (HasText(f) && EditOf(f).caret != EditOf(f).anchor)
+            Insert(f, u"");
+        return;
+    case StepKind::LeftClick: {
+        MoveFocus(step.Target, Reason::LeftClick);
+        Edit& e = EditOf(step.Target);
+        e.caret = e.anchor = std::min(step.Item, int(e.text.size()));
+        return;
+    }
+    case StepKind::MiddleClick: {
+        MoveFocus(step.Target, Reason::OtherClick);
+        if (!platform_.MiddleClickPastesPrimary)
+            return;
+        Edit& e = EditOf(step.Target);
+        e.caret = e.anchor = std::min(step.Item, int(e.text.size()));
+        if (!step.Clipboard.empty())
+            Insert(step.Target, ToUtf16(step.Clipboard));
+        return;
+    }
+    case StepKind::ContextMenu:
+        MoveFocus(step.Target, Reason::OtherClick);
+        return;
+    case StepKind::SwitchAway:
+        active_ = false;
+        return;
+    case StepKind::SwitchBack:
+        active_ = true;
+        return;
+    case StepKind::Clear:
+        MoveFocus(Control::BitBtn1, Reason::LeftClick);
+        form_.Clicked(Control::BitBtn1);
+        return;
+    case StepKind::RestOnResult:
+        tip_ = form_.ResultDescription();
+        return;
+    }
+}
+
+Expected FormModel::State() const
+{
+    Expected s;
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+        const Edit& e = edits_[i];
+        const bool shown = active_ && focus_ == Edits[i];
+        s.Edits[i] = {ToUtf8(e.text), e.caret, shown ? e.anchor : e.caret};
+    }
+    s.Ship = ToUtf8(selectors_[0].edit.text);
+    s.Caliber = ToUtf8(selectors_[1].edit.text);
+    s.Focus = focus_;
+    s.Active = active_;
+    s.Result = result_;
+    s.Boxes = boxes_;
+    s.Tip = tip_;
+    return s;
+}
+
+// Characters of every kind a keyboard types: digits most, the separators,
+// other printable ones (Cyrillic too) and the control characters of
+// Backspace, Enter, Escape and the editing shortcuts.
+char32_t StepGenerator::Character()
+{
+    static constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'٣'};
+    static constexpr char32_t Controls[] = {8, 8, 8, 13, 27, 1, 3, 22, 24, 26};
+    const int kind = Below(24);
+    if (kind < 14)
+        return U'0' + char32_t(Below(10));
+    if (kind < 16)
+        return U'.';
+    if (kind < 18)
+        return U',';
+    if (kind < 20)
+        return Others[Below(int(std::size(Others)))];
+    return Controls[Below(int(std::size(Controls)))];
+}
+
+std::string StepGenerator::ClipboardText()
+{
+    // Mostly figures; then near misses, words, texts too long for a field,
+    // scores too long for the label, and hostile ones: bidirectional marks,
+    // a paste of many thousand characters. (No combining accents: the
+    // toolkits step the caret over them each their own way.)
+    static const char* const Figures[] = {"12", "7", "3000", "0", "24", "42", "1,5", ",", "123456", "1e20", "1e37", ""};
+    static const char* const Texts[] = {".",      "1.5",      "-3",    " 7 ",  "1e3",  "9e999",
+                                        "Фрегат", "Шлюп",     "фрегат", "abc", "1e99", "\u202E١٢,٣\u202C"};
+    if (Below(3) != 0)
+        return Figures[Below(int(std::size(Figures)))];
+    if (Below(20) == 0)
+        return std::string(20000, '7');
+    return Texts[Below(int(std::size(Texts)))];
+}
+
+Step StepGenerator::Next(const FormModel& model)
+{
+    constexpr int PastTheEnd = 1000;
+    Step s;
+    if (!pending_.empty() && model.Active()) {
+        const Step next = pending_.front();
+        pending_.erase(pending_.begin());
+        return next;
+    }
+    if (model.Active() && Below(40) == 0) {
+        // A whole ship filled in as users do: each field entered with Tab
+        // (its old text selected, so replaced), a figure typed, a caliber
+        // and sometimes a type picked from the lists.
+        pending_.push_back(ControlStep(StepKind::LeftClick, Control::ComboBox1));
+        for (int i = 0; i < 7; ++i) {
+            pending_.push_back(KeyStep(StepKind::Tab));
+            if (i == 0 && Below(2) == 0) {  // a hull whose score is too long for the label's face
+                pending_.push_back(PasteStep(Below(2) ? "1e20" : "1e37"));
+                continue;
+            }
+            for (int digits = 1 + Below(3); digits > 0; --digits)
+                pending_.push_back(TypedStep(U'1' + char32_t(Below(9))));
+        }
+        pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox2, Below(5)));
+        if (Below(2))
+            pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox1, Below(int(ShipTypeTable.size()))));
+        return Next(model);
+    }
+    if (model.Active() && Below(60) == 0) {
+        // A ship type pasted over the selector's text in small letters, and
+        // the selector left: the text stays as the user left it.
+        pending_ = {ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::Tab, true),
+                    PasteStep(Below(2) ? "фрегат" : "шлюп"), KeyStep(StepKind::Tab)};
+        return Next(model);
+    }
+    // A result shown is worth resting on, a selection worth leaving the
+    // window with.
+    if (model.Active() && !model.Result().empty() && Below(25) == 0)
+        return KeyStep(StepKind::RestOnResult);
+    if (model.Active() && model.ShowsSelection() && Below(8) == 0)
+        return KeyStep(StepKind::SwitchAway);
+    const auto field = [&] { return Edits[Below(7)]; };
+    const auto selector = [&] { return Below(2) ? Control::ComboBox2 : Control::ComboBox1; };
+    if (!model.Active()) {
+        if (Below(4) == 0) {
+            s.Kind = StepKind::Type;  // typed into the other window
+            s.Character = Character();
+        } else {
+            s.Kind = StepKind::SwitchBack;
+        }
+        return s;
+    }
+    for (;;) {
+        const int roll = Below(100);
+        const Control f = model.Focused();
+        const bool onSelector = f == Control::ComboBox1 || f == Control::ComboBox2;
+        if (roll < 34) {
+            s.Kind = StepKind::Type;
+            s.Character = Character();
+            if (f == Control::BitBtn2 && (s.Character == U' ' || s.Character == U'\r'))
+                continue;  // that closes the program
+        } else if (roll < 44) {
+            s.Kind = StepKind::Tab;
+            s.Shift = Below(3) == 0;
+        } else if (roll < 48) {
+            s.Kind = StepKind::Delete;
+        } else if (roll < 56) {
+            if (f == Control::BitBtn1 || f == Control::BitBtn2)
+                continue;  // the toolkits move the focus with them there, each its own way
+            constexpr StepKind keys[] = {StepKind::Left, StepKind::Right, StepKind::Home, StepKind::End};
+            s.Kind = keys[Below(4)];
+            s.Shift = Below(2) == 0;
+        } else if (roll < 64) {
+            if (!onSelector)
+                continue;
+            s.Kind = StepKind::ListKey;
+            s.Item = Below(3) == 0 ? -1 : 1;
+        } else if (roll < 70) {
+            s.Kind = StepKind::MousePick;
+            s.Target = selector();
+            s.Item = Below(s.Target == Control::ComboBox1 ? int(ShipTypeTable.size()) : 5);
+        } else if (roll < 74) {
+            s.Kind = StepKind::Wheel;
+            s.Target = selector();
+            s.Item = Below(3) == 0 ? 1 : -1;
+        } else if (roll < 79) {
+            s.Kind = StepKind::Paste;
+            s.Clipboard = ClipboardText();
+        } else if (roll < 87) {
+            s.Kind = StepKind::LeftClick;
+            s.Target = Below(4) == 0 ? selector() : field();
+            s.Item = Below(2) ? 0 : PastTheEnd;
+        } else if (roll < 89) {
+            s.Kind = StepKind::MiddleClick;
+            s.Target = field();
+            s.Item = PastTheEnd;
+            s.Clipboard = ClipboardText();
+        } else if (roll < 91) {
+            s.Kind = StepKind::ContextMenu;
+            s.Target = field();
+        } else if (roll < 93) {
+            s.Kind = StepKind::SwitchAway;
+        } else if (roll < 95) {
+            s.Kind = StepKind::Clear;
+        } else if (roll < 96) {
+            s.Kind = StepKind::RestOnResult;
+        } else {
+            // Fields filled in as users do: a digit into an empty one, Tab
+            // on from one that holds a figure.
+            s.Kind = StepKind::Type;
+            s.Character = U'1' + char32_t(Below(9));
+            if (model.TextLength(f) > 0 && !onSelector)
+                s.Kind = StepKind::Tab;
+        }
+        return s;
+    }
+}
+
+std::string DescribeStep(const Step& s)
+{
+    static const char* const Kinds[] = {"type",         "Tab",        "Delete",      "Left",       "Right",
+                                        "Home",         "End",        "list key",    "mouse pick", "wheel",
+                                        "paste",        "left click", "middle click", "context menu", "switch away",
+                                        "switch back",  "clear",      "rest on result"};
+    std::string out = Kinds[int(s.Kind)];
+    if (s.Shift)
+        out = "Shift+" + out;
+    switch (s.Kind) {
+    case StepKind::Type:
+        out += s.Character < 0x20 ? " ^" + std::to_string(int(s.Character)) : " '" + EncodeUtf8(s.Character) + "'";
+        break;
+    case StepKind::MousePick:
+    case StepKind::Wheel:
+    case StepKind::LeftClick:
+        out += std::string(" ") + NameOf(s.Target) + " " + std::to_string(s.Item);
+        break;
+    case StepKind::MiddleClick:
+    case StepKind::ContextMenu:
+        out += std::string(" ") + NameOf(s.Target);
+        break;
+    case StepKind::ListKey: out += " " + std::to_string(s.Item); break;
+    default: break;
+    }
+    if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick)
+        out += " \"" + s.Clipboard + "\"";
+    return out;
+}
+
+std::string DescribeState(const Expected& e)
+{
+    std::string out;
+    for (std::size_t i = 0; i < e.Edits.size(); ++i)
+        out += std::string(NameOf(Edits[i])) + "='" + e.Edits[i].Text + "' " + std::to_string(e.Edits[i].Anchor) + ":" +
+               std::to_string(e.Edits[i].Caret) + "  ";
+    out += "ship='" + e.Ship + "' caliber='" + e.Caliber + "' focus=" + NameOf(e.Focus) +
+           (e.Active ? " active" : " inactive") + " result='" + e.Result + "'";
+    for (const Box& b : e.Boxes)
+        out += " box[" + b.Caption + "|" + b.Text + "|" + (b.Icon == BoxIcon::Stop ? "stop" : b.Icon == BoxIcon::None ? "none" : "another icon") + "|" +
+               b.Button + "]";
+    if (e.Tip)
+        out += " tip='" + *e.Tip + "'";
+    return out;
+}
+
+}  // namespace kvorn::test

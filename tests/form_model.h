@@ -1,0 +1,173 @@
+#pragma once
+// What a user does to the calculator window, and what the window must then
+// show, for the windows' differential tests. The texts, results and boxes
+// come from the form's own TForm1 driven through a view of plain models of
+// the controls; only the edit controls' own behaviour (caret, selection,
+// maximum length, focus by Tab or click) is written here. No toolkit.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "form_view.h"
+#include "tform1.h"
+
+namespace kvorn::test {
+
+enum class StepKind {
+    Type,          // Character typed into the focused control (8 is Backspace, 22 Ctrl+V, 13 Enter...)
+    Tab,           // Shift: Shift+Tab
+    Delete,        // the Delete key
+    Left, Right, Home, End,  // caret keys, Shift held if asked
+    ListKey,       // the focused selector's Down (Item 1) or Up (Item -1), list closed
+    MousePick,     // Target's list opened by its arrow, item Item clicked
+    Wheel,         // Item notches over Target's text part, negative towards the user
+    Paste,         // Clipboard put on the clipboard, then Shift+Insert
+    // into Target's text at caret position Item (past the end for one beyond it); a driver whose
+    // click cannot reach that place (the text scrolled) sets Item to where it does, before Apply
+    LeftClick,
+    MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection
+    ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
+    SwitchAway,    // another program's window activated
+    SwitchBack,    // the calculator activated again, as the window manager does
+    Clear,         // a left click on the clear button
+    RestOnResult,  // the pointer rests on the result until its tip shows, then leaves
+};
+
+struct Step {
+    StepKind Kind = StepKind::Type;
+    Control Target = Control::Edit1;
+    char32_t Character = 0;
+    int Item = 0;
+    bool Shift = false;
+    std::string Clipboard;  // UTF-8
+};
+
+inline Step KeyStep(StepKind kind, bool shift = false) { Step s; s.Kind = kind; s.Shift = shift; return s; }
+inline Step TypedStep(char32_t character) { Step s; s.Character = character; return s; }
+inline Step ControlStep(StepKind kind, Control target, int item = 0) { Step s; s.Kind = kind; s.Target = target; s.Item = item; return s; }
+inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste; s.Clipboard = std::move(clipboard); return s; }
+
+// What a step sets off in the window's toolkit where the platforms
+// legitimately differ.
+struct Platform {
+    bool MiddleClickPastesPrimary = true;  // X11 pastes the primary selection; Windows does nothing
+};
+
+enum class BoxIcon { None, Stop };
+
+struct Box {
+    std::string Caption, Text;  // UTF-8
+    BoxIcon Icon = BoxIcon::None;
+    std::string Button;
+    bool operator==(const Box&) const = default;
+};
+
+// An edit's text, caret and the other end of its selection, in UTF-16 units
+// (as both toolkits count); no selection when Anchor == Caret.
+struct Field {
+    std::string Text;
+    int Caret = 0, Anchor = 0;
+    bool operator==(const Field&) const = default;
+};
+
+struct Expected {
+    std::array<Field, 7> Edits;  // Edit1 to Edit7; a selection shows only in the focused edit of the active window
+    std::string Ship, Caliber;   // the selectors' texts
+    Control Focus = Control::ComboBox1;  // the window's focused control, kept while another window is active
+    bool Active = true;                  // the calculator is the active window
+    std::string Result;                  // Label1
+    std::vector<Box> Boxes;              // shown by the last step, each closed with its button
+    std::optional<std::string> Tip;      // after RestOnResult: the tip's text, empty for none
+};
+
+class FormModel : private FormView {
+public:
+    explicit FormModel(Platform platform = {}, char32_t separator = U',');
+    FormModel(const FormModel&) = delete;
+    FormModel& operator=(const FormModel&) = delete;
+
+    void Apply(const Step& step);
+    Expected State() const;
+
+    Control Focused() const { return focus_; }
+    const std::string& Result() const { return result_; }
+    bool ShowsSelection() const { return HasText(focus_) && EditOf(focus_).caret != EditOf(focus_).anchor; }
+    bool Active() const { return active_; }
+    int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
+
+private:
+    struct Edit {
+        std::u16string text;
+        int caret = 0, anchor = 0;
+        int maxLength = 32767;
+    };
+    struct Selector {
+        Edit edit;
+        std::vector<std::string> items;
+        int current = -1;
+    };
+
+    // FormView
+    std::string Text(Control control) const override;
+    void SetText(Control control, std::string_view text) override;
+    void Focus(Control control) override;
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view message) override;
+    void Close() override {}
+    // The window's menu is not among the steps: its clipboard stays apart.
+    std::string ClipboardText() const override { return clipboard_; }
+    void SetClipboardText(std::string_view text) override { clipboard_ = text; }
+
+    static bool IsEdit(Control control);
+    static bool IsSelector(Control control);
+    Edit& EditOf(Control control);
+    const Edit& EditOf(Control control) const;
+    bool HasText(Control control) const { return IsEdit(control) || IsSelector(control); }
+
+    enum class Reason { Tab, LeftClick, OtherClick, Program };
+    void MoveFocus(Control to, Reason reason);
+    // Replaces the selection with `text` cut to the maximum length; fires
+    // the control's change when anything was removed or inserted.
+    void Insert(Control control, const std::u16string& text);
+    void Erase(Control control, bool forward);
+    void CaretKey(Control control, StepKind kind, bool shift);
+    void PickItem(Control selector, int item, bool always);
+    void Changed(Control control);
+
+    Platform platform_;
+    TForm1 form_;
+    std::array<Edit, 7> edits_;
+    std::array<Selector, 2> selectors_;
+    std::string result_;
+    Control focus_ = Control::ComboBox1;
+    bool active_ = true;
+    std::vector<Box> boxes_;
+    std::optional<std::string> tip_;
+    std::string clipboard_;
+};
+
+// Seeded random user steps, each one a step a user can take in the state
+// the model is in.
+class StepGenerator {
+public:
+    explicit StepGenerator(std::uint64_t seed) : random_(seed) {}
+    Step Next(const FormModel& model);
+
+private:
+    int Below(int n) { return int(random_() % std::uint64_t(n)); }
+    char32_t Character();
+    std::string ClipboardText();
+    std::mt19937_64 random_;
+    std::vector<Step> pending_;
+};
+
+std::string DescribeStep(const Step& step);
+std::string DescribeState(const Expected& state);
+std::string ToUtf8(const std::u16string& text);
+std::u16string ToUtf16(std::string_view text);
+
+}  // namespace kvorn::test
