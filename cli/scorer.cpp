@@ -106,30 +106,30 @@ Rating RateShip(const ShipRow& row, char32_t separator)
     }
 }
 
-std::string Explanation(const ShipRow& row, const Rating& rating)
-{
-    // In the window's order, top to bottom; each names its term T1 to T9.
-    static const struct {
-        const char* name;
-        std::size_t field;  // in the row; 0 for the type's cannon count
-        std::size_t term;
-    } lines[] = {
-        {"hull", 1, 0},  {"speed", 2, 2}, {"manoeuvrability", 3, 3}, {"close_hauled", 4, 4}, {"hold", 5, 1},
-        {"crew1", 6, 5}, {"crew2", 7, 6}, {"cannons", 0, 7},          {"caliber", 8, 8},
-    };
-    std::string text;
-    for (const auto& line : lines) {
-        const std::string figure = line.field ? std::string(row[line.field]) : std::to_string(rating.CannonCount);
-        text += std::string(line.name) + '\t' + figure + '\t' + FormatShare(rating.Shares[line.term]) + '\n';
-    }
-    return text + "score\t\t" + rating.Score + '\n';
-}
-
 namespace {
 
 // The names of a ship row's fields, as --explain and a header have them.
 constexpr std::array<std::string_view, ShipRowFields> FieldNames = {
     "ship type", "hull", "speed", "manoeuvrability", "close_hauled", "hold", "crew1", "crew2", "caliber"};
+
+}  // namespace
+
+std::string Explanation(const ShipRow& row, const Rating& rating)
+{
+    // In the window's order, top to bottom, which is the row's; the type's
+    // cannons, which no field holds, come before the caliber.
+    std::string text;
+    std::size_t field = 1;
+    for (const std::size_t term : SharesInWindowOrder) {
+        const bool cannons = term == CannonsTerm;
+        const std::string figure = cannons ? std::to_string(rating.CannonCount) : std::string(row[field]);
+        text += std::string(cannons ? "cannons" : FieldNames[field++]) + '\t' + figure + '\t' +
+                FormatShare(rating.Shares[term]) + '\n';
+    }
+    return text + "score\t\t" + rating.Score + '\n';
+}
+
+namespace {
 
 struct BatchRow {
     std::string_view Text;  // as it came, without its line end or an earlier score

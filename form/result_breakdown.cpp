@@ -11,9 +11,9 @@ std::string DescribeResult(const ShownResult& shown, const ShownResult* previous
     // Edit7's; the type's cannons have no field.
     std::string text;
     for (const std::size_t term : SharesInWindowOrder) {
-        if (term == 7)
+        if (term == CannonsTerm)
             text += "Пушки (" + std::to_string(shown.CannonCount) + ")";
-        else if (term == 8)
+        else if (term == CaliberTerm)
             text += std::string(Describe(Control::ComboBox2).AccessibleName) + " (" + shown.Caliber + ")";
         else
             text += Describe(Control(int(Control::Edit1) + int(term))).AccessibleName;
