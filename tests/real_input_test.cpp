@@ -464,6 +464,7 @@ private slots:
         input->Key("End");
         for (const char* c = text; *c; ++c)
             input->Key(*c == ',' ? "comma" : std::string(1, *c).c_str());
+        QVERIFY(input->Settle());
     }
     QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
     void Choose(QMenu* menu, int item)
@@ -487,16 +488,20 @@ private slots:
         input->Click(TextOf(form->ComboBox2));
         for (int i = 0; i < 3; ++i)
             input->Key("Down");
+        QVERIFY(input->Settle());
         QCOMPARE(form->Label1->text(), u"122.05"_s);
         input->Click(TextOf(form->ComboBox1));
         input->Key("Down");
+        QVERIFY(input->Settle());
         QCOMPARE(form->ComboBox1->currentText(), u"Т Галлеон"_s);
         input->Key("Down");
+        QVERIFY(input->Settle());
         QCOMPARE(form->ComboBox1->currentText(), u"Корвет"_s);
         input->Click(Centre(form->Edit1));
         input->Key("End");
         input->Key("BackSpace");
         input->Key("5");
+        QVERIFY(input->Settle());
         QCOMPARE(form->Edit1->text(), u"3005"_s);
         const QString tip = QAccessible::queryAccessibleInterface(form->Label1)->text(QAccessible::Description);
         QVERIFY2(tip.contains(u"\nКорвет: "_s + form->Label1->text()), qPrintable(tip));
