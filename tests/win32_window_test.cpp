@@ -159,7 +159,8 @@ class Win32Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<Form1Window>(GetModuleHandleW(nullptr), presenter, [this] { return separator; });
+        window = std::make_unique<Form1Window>(GetModuleHandleW(nullptr), presenter);
+        window->SetSeparatorSource([this] { return separator; });
         window->SetClosedHandler([this] { closed = true; });
         window->Show(SW_SHOWNORMAL);
         SetForegroundWindow(window->Handle());
@@ -907,7 +908,7 @@ TEST_F(Win32Window, LooksAsItShould)
 TEST(Win32Application, TheTaskbarEntryIsTheApplications)
 {
     RecordingPresenter presenter;
-    CalculatorWindows windows(GetModuleHandleW(nullptr), presenter, [] { return U','; });
+    CalculatorWindows windows(GetModuleHandleW(nullptr), presenter);
     ApplicationWindow& application = windows.Application;
     Form1Window& form = windows.Form;
     bool closed = false;

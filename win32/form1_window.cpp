@@ -6,24 +6,20 @@
 #include "buffered_paint.h"
 #include "display_scale.h"
 #include "picture_button.h"
+#include "regional_settings.h"
 #include "wide_text.h"
 #include "window_class.h"
 #include "window_ids.h"
 
 namespace kvorn {
 
-namespace {
-
 constexpr wchar_t ClassName[] = L"TForm1";
 
-}  // namespace
-
-Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource,
-                         HWND owner)
+Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, HWND owner)
     : instance_(instance),
       presenter_(presenter),
       form_(*this),
-      separatorSource_(std::move(separatorSource)),
+      separatorSource_(RegionalSeparator),
       closed_([] { PostQuitMessage(0); })
 {
     RegisterWindowClass(instance, ClassName, WindowProc, LoadCursorW(nullptr, MAKEINTRESOURCEW(32512 /* IDC_ARROW */)));
@@ -33,8 +29,7 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePresenter& presenter, Separa
     // which answers as a caption, would open it. The taskbar entry is the
     // owner's (see application_window.h).
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN, exStyle = WS_EX_TOPMOST;
-    // The description's pixels are 96-dpi pixels: the window is laid out at
-    // its display's scale (the program is per-monitor DPI aware).
+    // Laid out at its display's scale: the description's pixels are 96-dpi ones.
     dpi_ = DpiOf(nullptr);
     RECT frame = Scaled(description.Bounds);
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -138,6 +133,12 @@ void Form1Window::Release()
         DestroyWindow(window_);
     fonts_.Clear();
     pictures_.Release();
+}
+
+void Form1Window::SetSeparatorSource(SeparatorSource source)
+{
+    separatorSource_ = std::move(source);
+    form_.SetSeparator(separatorSource_());
 }
 
 void Form1Window::Show(int showCommand)

@@ -33,12 +33,14 @@ public:
     // Creates the window, hidden; throws std::runtime_error when Windows
     // refuses. `presenter` must outlive the window.
     // `owner` is the application's window, where there is one.
-    Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource,
-                HWND owner = nullptr);
+    Form1Window(HINSTANCE instance, MessagePresenter& presenter, HWND owner = nullptr);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
+    // Where the regional separator is read from, now and on every notice of
+    // changed settings.
+    void SetSeparatorSource(SeparatorSource source);
     // Shows the window and reports a background that could not be decoded.
     void Show(int showCommand);
     // What happens once the window is gone; ends the message loop unless
