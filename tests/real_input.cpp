@@ -14,6 +14,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -165,8 +166,12 @@ void RealInput::Type(char32_t c)
         Key(name, false, true);
         return;
     }
-    const unsigned long keysym = c < 0x100 ? c : 0x01000000 | c;
-    Key(XKeysymToString(keysym) ? XKeysymToString(keysym) : "space");
+    // A Unicode keysym's name is written here: Xlib would allocate one and
+    // never free it.
+    char unicode[16];
+    std::snprintf(unicode, sizeof unicode, "U%04X", unsigned(c));
+    const char* name = c < 0x100 ? XKeysymToString(c) : unicode;
+    Key(name ? name : "space");
 }
 
 void RealInput::ActivateOther()
