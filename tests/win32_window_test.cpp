@@ -435,6 +435,14 @@ TEST_F(Win32Window, WithoutAShipTypeTheFiguresBringTheMessage)
     Pick(Control::ComboBox2, "12");
     ASSERT_EQ(presenter.messages.size(), 1u);
     EXPECT_EQ(presenter.messages[0], NotSelectedMessage);
+    // Every change asks again; a digit the full field refuses is none.
+    window->Focus(Control::Edit6);
+    Type("999");
+    ASSERT_EQ(presenter.messages.size(), 4u);
+    Press(VK_END);
+    Type("9");
+    EXPECT_EQ(Text(Control::Edit6), "999");
+    EXPECT_EQ(presenter.messages.size(), 4u);
 }
 
 TEST_F(Win32Window, ThePictureAndTheLabelsDragTheControlsDoNot)
