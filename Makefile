@@ -8,7 +8,8 @@ WINDOWS_BUILD ?= build-windows
 FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 
-BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev fonts-dejavu-core
+BUILD_PACKAGES   := cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev libjpeg-dev libicu-dev fonts-dejavu-core \
+                    qt6-translations-l10n
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 TEST_PACKAGES    := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev \
                     appstream desktop-file-utils lintian xvfb xauth xdotool libx11-dev libxtst-dev
@@ -118,7 +119,8 @@ windows-package: windows
 	mkdir -p $(WINDOWS_BUILD)/$(WINDOWS_ZIP)
 	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-calculator.exe $(WINDOWS_BUILD)/win32/kvorn-calculator.exe
 	x86_64-w64-mingw32-strip -o $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/kvorn-score.exe $(WINDOWS_BUILD)/cli/kvorn-score.exe
-	cp README.md LICENSE $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/
+	cp $(WINDOWS_BUILD)/README.txt $(WINDOWS_BUILD)/$(WINDOWS_ZIP)/
+	sed 's/$$/\r/' LICENSE >$(WINDOWS_BUILD)/$(WINDOWS_ZIP)/LICENSE.txt
 	cd $(WINDOWS_BUILD) && cmake -E tar cf $(WINDOWS_ZIP).zip --format=zip $(WINDOWS_ZIP)
 	@echo "$(WINDOWS_BUILD)/$(WINDOWS_ZIP).zip"
 

@@ -14,12 +14,14 @@
 #include "selector_box.h"
 #include "picture_button.h"
 
+using namespace kvorn;
+
 namespace {
 
 class SilentPresenter : public MessagePresenter {
 public:
-    void ShowMessage(const QString&) override {}
-    void ShowError(const QString&) override {}
+    void ShowMessage(std::string_view) override {}
+    void ShowError(std::string_view) override {}
 };
 
 void Keystroke(benchmark::State& state)

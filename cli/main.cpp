@@ -1,5 +1,5 @@
-#include <cstdlib>
 #include <iostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -30,20 +30,81 @@ static std::vector<std::string> Arguments(int, char**)
     return args;
 }
 
-// UTF-8 out while the scorer runs, and the console's own code page put back
-// for the rest of the console session once it is done.
-static UINT consoleCodePage = 0;
-static void RestoreConsole()
+// A console shows text, not bytes: what goes to one is written as its own
+// UTF-16 (from the UTF-8 the scorer writes to it), so no code page is
+// changed; a redirected stream gets the bytes as they are.
+class ConsoleBuffer : public std::streambuf {
+public:
+    explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+    ~ConsoleBuffer() override { sync(); }
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (c != traits_type::eof())
+            pending_ += char(c);
+        if (c == '\n')
+            sync();
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        pending_.append(text, std::size_t(count));
+        if (pending_.find('\n') != std::string::npos)
+            sync();
+        return count;
+    }
+    int sync() override
+    {
+        // All but a character cut short at the end, which the next write ends.
+        std::size_t whole = pending_.size();
+        for (std::size_t back = 1; back <= 3 && back <= pending_.size(); ++back) {
+            const auto byte = static_cast<unsigned char>(pending_[pending_.size() - back]);
+            if ((byte & 0xC0) == 0x80)
+                continue;
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > back)
+                whole = pending_.size() - back;
+            break;
+        }
+        const int units = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), int(whole), nullptr, 0);
+        std::wstring wide(std::size_t(units > 0 ? units : 0), L'\0');
+        if (units > 0)
+            MultiByteToWideChar(CP_UTF8, 0, pending_.data(), int(whole), wide.data(), units);
+        DWORD written = 0;
+        for (std::size_t at = 0; at < wide.size(); at += written)
+            if (!WriteConsoleW(console_, wide.data() + at, DWORD(wide.size() - at), &written, nullptr) || !written)
+                break;
+        pending_.erase(0, whole);
+        return 0;
+    }
+
+private:
+    HANDLE console_;
+    std::string pending_;
+};
+
+static HANDLE Console(DWORD stream)
 {
-    if (consoleCodePage)
-        SetConsoleOutputCP(consoleCodePage);
+    const HANDLE handle = GetStdHandle(stream);
+    DWORD mode;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// A console opened for this program alone (started from Explorer, with a
+// file dropped on it or none) closes with it: its last words are kept until
+// Enter is pressed.
+static void KeepOwnConsoleOpen(std::size_t arguments)
+{
+    DWORD processes[2];
+    if (arguments <= 1 && Console(STD_INPUT_HANDLE) && GetConsoleProcessList(processes, 2) == 1) {
+        std::cout << "Press Enter to close this window." << std::flush;
+        std::cin.get();
+    }
 }
 
 static void PrepareStreams()
 {
-    consoleCodePage = GetConsoleOutputCP();  // 0 without a console
-    if (consoleCodePage && SetConsoleOutputCP(CP_UTF8))
-        std::atexit(RestoreConsole);
     // Rows passed through byte for byte (CRLF included).
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
@@ -57,5 +118,19 @@ int main(int argc, char** argv)
 {
     PrepareStreams();
     std::ios::sync_with_stdio(false);
+#ifdef _WIN32
+    const HANDLE outConsole = Console(STD_OUTPUT_HANDLE), errConsole = Console(STD_ERROR_HANDLE);
+    ConsoleBuffer outText(outConsole), errText(errConsole);
+    std::ostream outToConsole(&outText), errToConsole(&errText);
+    std::ostream& out = outConsole ? outToConsole : std::cout;
+    std::ostream& err = errConsole ? errToConsole : std::cerr;
+    const std::vector<std::string> args = Arguments(argc, argv);
+    const int code = kvorn::cli::Run(args, std::cin, out, err, kvorn::RegionalSeparator(), outConsole != nullptr);
+    out.flush();
+    err.flush();
+    KeepOwnConsoleOpen(args.size());
+    return code;
+#else
     return kvorn::cli::Run(Arguments(argc, argv), std::cin, std::cout, std::cerr, kvorn::RegionalSeparator());
+#endif
 }

@@ -20,6 +20,7 @@ struct Rating {
     std::string Error;  // the failure's message, without any final point
     ScoreShares Shares{};  // each term's share, with a score
     int CannonCount = 0;   // the ship type's, with a score
+    bool NotANumber = false;  // the failure is a figure that does not convert
 };
 
 // Fields in the window's top-to-bottom order: ship, hull, speed,
@@ -32,15 +33,22 @@ Rating RateShip(const ShipRow& row, char32_t separator);
 // "score<TAB><TAB>" and the score, for a rated ship.
 std::string Explanation(const ShipRow& row, const Rating& rating);
 
-// Rates each row of `in` (see spreadsheet_rows.h), writing it back as it
-// came with its delimiter and the score appended.
-ExitCode RateBatch(std::istream& in, std::ostream& out, std::ostream& err, char32_t separator);
+struct BatchSettings {
+    char32_t Separator = U'.';    // the regional one, or the one asked for
+    bool SeparatorGiven = false;  // asked for: the figures' own mark is not looked for
+    bool Console = false;         // rows go out as UTF-8 text, whatever their encoding
+};
+
+// Rates each row of `input` (see spreadsheet_row.h), writing it back as it
+// came with its delimiter and the score appended, an earlier score replaced.
+ExitCode RateBatch(std::string_view input, std::ostream& out, std::ostream& err, const BatchSettings& settings);
 
 // The aligned table of all ship types.
 std::string ShipTable();
 
-// The whole program; `regionalSeparator` is what --separator defaults to.
+// The whole program; `regionalSeparator` is what --separator defaults to;
+// `console`: standard output shows text to a person, rather than bytes.
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-        char32_t regionalSeparator);
+        char32_t regionalSeparator, bool console = false);
 
 }  // namespace kvorn::cli

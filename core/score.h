@@ -44,6 +44,10 @@ enum class ScoreOutcome { NothingToDo, NotSelected, Score };
 // manoeuvrability, T5 close-hauled, T6 and T7 the crew, T8 the type's
 // cannons, T9 the caliber. Written out only when asked for (FormatShare).
 using ScoreShares = std::array<long double, 9>;
+// The terms in the order the window lists their figures, top to bottom, with
+// the type's cannons (T8) before the caliber (T9): how a breakdown shows them.
+inline constexpr std::size_t CannonsTerm = 7, CaliberTerm = 8;
+inline constexpr std::array<std::size_t, 9> SharesInWindowOrder = {0, 2, 3, 4, 1, 5, 6, CannonsTerm, CaliberTerm};
 
 struct ScoreResult {
     ScoreOutcome Outcome = ScoreOutcome::NothingToDo;

@@ -18,6 +18,17 @@ struct FontDescription {
     bool Bold;
 };
 
+// A face that stands in for a missing one is made this narrow, in per cent
+// of its own width: the fields were sized for narrower faces, and three bold
+// digits must fit a crew field.
+inline constexpr int StandInWidthPercent = 90;
+
+struct Rgb {
+    int Red, Green, Blue;
+};
+// The result's text.
+inline constexpr Rgb ResultColour = {0, 0, 0};
+
 struct Geometry {
     int Left, Top, Width, Height;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // What the form needs of a window: the texts of its controls, the focus,
-// the two boxes and closing. The Qt window and the Win32 window each
+// the two boxes, closing and the clipboard. The Qt window and the Win32 window each
 // implement it; the form's behaviour never sees a toolkit.
 
 #include <string>
@@ -32,6 +32,9 @@ public:
     virtual void ShowError(std::string_view message) = 0;
     // Closes the window, which ends the program.
     virtual void Close() = 0;
+    // The system clipboard's text, UTF-8; empty when it holds none.
+    virtual std::string ClipboardText() const = 0;
+    virtual void SetClipboardText(std::string_view text) = 0;
 };
 
 }  // namespace kvorn

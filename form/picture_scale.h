@@ -15,4 +15,11 @@ struct PictureScale {
 
 PictureScale PictureFor(double displayScale);
 
+// The pictures' sizes at 100 %.
+struct PictureSize {
+    int Width, Height;
+};
+inline constexpr PictureSize BackgroundPictureSize = {196, 317};
+inline constexpr PictureSize ButtonPictureSize = {81, 22};
+
 }  // namespace kvorn

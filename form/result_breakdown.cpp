@@ -7,24 +7,17 @@ namespace kvorn {
 
 std::string DescribeResult(const ShownResult& shown, const ShownResult* previous)
 {
-    // Top to bottom as the window shows them, each with its term (T1 to T9);
-    // the two crew figures and the caliber by their fields' spoken names.
-    static const struct {
-        Control field;  // Image1: the type's cannons, which no field holds
-        std::size_t term;
-    } rows[] = {
-        {Control::Edit1, 0}, {Control::Edit3, 2}, {Control::Edit4, 3},  {Control::Edit5, 4},     {Control::Edit2, 1},
-        {Control::Edit6, 5}, {Control::Edit7, 6}, {Control::Image1, 7}, {Control::ComboBox2, 8},
-    };
+    // Each field's term by its field's spoken name: T1 to T7 are Edit1 to
+    // Edit7's; the type's cannons have no field.
     std::string text;
-    for (const auto& row : rows) {
-        if (row.field == Control::Image1)
+    for (const std::size_t term : SharesInWindowOrder) {
+        if (term == CannonsTerm)
             text += "Пушки (" + std::to_string(shown.CannonCount) + ")";
-        else if (row.field == Control::ComboBox2)
-            text += std::string(Describe(row.field).AccessibleName) + " (" + shown.Caliber + ")";
+        else if (term == CaliberTerm)
+            text += std::string(Describe(Control::ComboBox2).AccessibleName) + " (" + shown.Caliber + ")";
         else
-            text += Describe(row.field).AccessibleName;
-        text += ": " + FormatShare(shown.Shares[row.term]) + "\n";
+            text += Describe(Control(int(Control::Edit1) + int(term))).AccessibleName;
+        text += ": " + FormatShare(shown.Shares[term]) + "\n";
     }
     text += shown.Ship + ": " + shown.Score + "\n";
     text += "Доли округлены: их сумма может\nотличаться в последнем знаке.";

@@ -12,8 +12,10 @@
 #include <string_view>
 
 #include "form_view.h"
+#include "ship_row.h"
 #include "result_breakdown.h"
 #include "ship_types.h"
+#include "window_menu_items.h"
 
 namespace kvorn {
 
@@ -44,6 +46,11 @@ public:
     // empty while it shows none.
     std::string ResultDescription() const;
 
+    // The window's context menu: whether an item can be chosen now, and
+    // what choosing it does.
+    bool Offers(WindowCommand command) const;
+    void Run(WindowCommand command);
+
     void Edit1Change();
     void Edit2Change();
     void Edit3Change();
@@ -70,16 +77,28 @@ private:
     template <class Work>
     void Handle(Work&& work);
     void DecimalKeyPress(Control field, char32_t& Key);
+    void StartShip();
+    RowTexts RowOnScreen() const;
+    bool RowDescribesResult() const;
+    void PasteRow();
+    std::string Typed(Control field, std::string_view figure, std::string& wrong);
 
     FormView& view_;
     ShipCoefficients ShipCoefficients_;
     char32_t separator_ = U'.';
-    // The result shown last, kept past a Clear, and the one the ship before
-    // ended with. A new ship starts with Clear or a pick of its type: every
-    // keystroke shows a result, and only a ship's last one is worth keeping.
-    std::optional<ShownResult> last_;
+    // The previous result is the last result of the last ship the user
+    // rated before the one on screen. A ship starts with Clear or a pick of
+    // its type, and is rated once a result follows a change of one of its
+    // figures (typed, pasted, the caliber picked): a type only passed over
+    // while walking the list with the keys or the wheel, or picked and left,
+    // was looked at, not rated. Every keystroke shows a result, and only a
+    // ship's last one is worth keeping.
+    std::optional<ShownResult> last_;  // the result shown last, kept past a Clear
     std::optional<ShownResult> previous_;
-    bool newShip_ = false;
+    bool shipRated_ = false;
+    bool picking_ = false;  // a type pick's recomputation is under way
+    bool filling_ = false;  // a pasted row is going in: its changes compute nothing
+    bool typingAside_ = false;  // a pasted figure is judged as if typed into an empty field
     std::string pendingTyped_;  // characters of one event kept so far, not yet in the field
 };
 

@@ -278,7 +278,7 @@ void FormModel::Apply(const Step& step)
     case StepKind::LeftClick: {
         MoveFocus(step.Target, Reason::LeftClick);
         Edit& e = EditOf(step.Target);
-        e.caret = e.anchor = step.Item == 0 ? 0 : int(e.text.size());
+        e.caret = e.anchor = std::min(step.Item, int(e.text.size()));
         return;
     }
     case StepKind::MiddleClick: {
@@ -286,7 +286,7 @@ void FormModel::Apply(const Step& step)
             return;  // on Windows an edit takes no focus from the middle button either
         MoveFocus(step.Target, Reason::OtherClick);
         Edit& e = EditOf(step.Target);
-        e.caret = e.anchor = int(e.text.size());
+        e.caret = e.anchor = std::min(step.Item, int(e.text.size()));
         if (!step.Clipboard.empty())
             Insert(step.Target, ToUtf16(step.Clipboard));
         return;
@@ -333,30 +333,77 @@ Expected FormModel::State() const
 // Backspace, Enter, Escape and the editing shortcuts.
 char32_t StepGenerator::Character()
 {
-    static constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'0'};
+    static constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'٣'};
     static constexpr char32_t Controls[] = {8, 8, 8, 13, 27, 1, 3, 22, 24, 26};
-    const int kind = Below(20);
-    if (kind < 10)
-        return U'0' + char32_t(Below(10));
-    if (kind < 12)
-        return U'.';
+    const int kind = Below(24);
     if (kind < 14)
-        return U',';
+        return U'0' + char32_t(Below(10));
     if (kind < 16)
+        return U'.';
+    if (kind < 18)
+        return U',';
+    if (kind < 20)
         return Others[Below(int(std::size(Others)))];
     return Controls[Below(int(std::size(Controls)))];
 }
 
 std::string StepGenerator::ClipboardText()
 {
-    static const char* const Texts[] = {"12",  "7",    ",",      ".",    "1,5",  "1.5",   "-3",   " 7 ",   "1e3",
-                                        "9e999", "Фрегат", "Шлюп", "24",  "123456", "0",  "",     "abc",   "42"};
+    // Mostly figures; then near misses, words, texts too long for a field,
+    // scores too long for the label, and hostile ones: bidirectional marks,
+    // a paste of many thousand characters. (No combining accents: the
+    // toolkits step the caret over them each their own way.)
+    static const char* const Figures[] = {"12", "7", "3000", "0", "24", "42", "1,5", ",", "123456", "1e20", "1e37", ""};
+    static const char* const Texts[] = {".",      "1.5",      "-3",    " 7 ",  "1e3",  "9e999",
+                                        "Фрегат", "Шлюп",     "фрегат", "abc", "1e99", "\u202E١٢,٣\u202C"};
+    if (Below(3) != 0)
+        return Figures[Below(int(std::size(Figures)))];
+    if (Below(20) == 0)
+        return std::string(20000, '7');
     return Texts[Below(int(std::size(Texts)))];
 }
 
 Step StepGenerator::Next(const FormModel& model)
 {
+    constexpr int PastTheEnd = 1000;
     Step s;
+    if (!pending_.empty() && model.Active()) {
+        const Step next = pending_.front();
+        pending_.erase(pending_.begin());
+        return next;
+    }
+    if (model.Active() && Below(40) == 0) {
+        // A whole ship filled in as users do: each field entered with Tab
+        // (its old text selected, so replaced), a figure typed, a caliber
+        // and sometimes a type picked from the lists.
+        pending_.push_back(ControlStep(StepKind::LeftClick, Control::ComboBox1));
+        for (int i = 0; i < 7; ++i) {
+            pending_.push_back(KeyStep(StepKind::Tab));
+            if (i == 0 && Below(2) == 0) {  // a hull whose score is too long for the label's face
+                pending_.push_back(PasteStep(Below(2) ? "1e20" : "1e37"));
+                continue;
+            }
+            for (int digits = 1 + Below(3); digits > 0; --digits)
+                pending_.push_back(TypedStep(U'1' + char32_t(Below(9))));
+        }
+        pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox2, Below(5)));
+        if (Below(2))
+            pending_.push_back(ControlStep(StepKind::MousePick, Control::ComboBox1, Below(int(ShipTypeTable.size()))));
+        return Next(model);
+    }
+    if (model.Active() && Below(60) == 0) {
+        // A ship type pasted over the selector's text in small letters, and
+        // the selector left: the text stays as the user left it.
+        pending_ = {ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::Tab, true),
+                    PasteStep(Below(2) ? "фрегат" : "шлюп"), KeyStep(StepKind::Tab)};
+        return Next(model);
+    }
+    // A result shown is worth resting on, a selection worth leaving the
+    // window with.
+    if (model.Active() && !model.Result().empty() && Below(25) == 0)
+        return KeyStep(StepKind::RestOnResult);
+    if (model.Active() && model.ShowsSelection() && Below(8) == 0)
+        return KeyStep(StepKind::SwitchAway);
     const auto field = [&] { return Edits[Below(7)]; };
     const auto selector = [&] { return Below(2) ? Control::ComboBox2 : Control::ComboBox1; };
     if (!model.Active()) {
@@ -383,44 +430,52 @@ Step StepGenerator::Next(const FormModel& model)
         } else if (roll < 48) {
             s.Kind = StepKind::Delete;
         } else if (roll < 56) {
+            if (f == Control::BitBtn1 || f == Control::BitBtn2)
+                continue;  // the toolkits move the focus with them there, each its own way
             constexpr StepKind keys[] = {StepKind::Left, StepKind::Right, StepKind::Home, StepKind::End};
             s.Kind = keys[Below(4)];
             s.Shift = Below(2) == 0;
-        } else if (roll < 61) {
+        } else if (roll < 64) {
             if (!onSelector)
                 continue;
             s.Kind = StepKind::ListKey;
             s.Item = Below(3) == 0 ? -1 : 1;
-        } else if (roll < 67) {
+        } else if (roll < 70) {
             s.Kind = StepKind::MousePick;
             s.Target = selector();
             s.Item = Below(s.Target == Control::ComboBox1 ? int(ShipTypeTable.size()) : 5);
-        } else if (roll < 71) {
+        } else if (roll < 74) {
             s.Kind = StepKind::Wheel;
             s.Target = selector();
             s.Item = Below(3) == 0 ? 1 : -1;
-        } else if (roll < 77) {
+        } else if (roll < 79) {
             s.Kind = StepKind::Paste;
             s.Clipboard = ClipboardText();
-        } else if (roll < 86) {
+        } else if (roll < 87) {
             s.Kind = StepKind::LeftClick;
             s.Target = Below(4) == 0 ? selector() : field();
-            s.Item = Below(2);
-        } else if (roll < 88) {
+            s.Item = Below(2) ? 0 : PastTheEnd;
+        } else if (roll < 89) {
             s.Kind = StepKind::MiddleClick;
             s.Target = field();
+            s.Item = PastTheEnd;
             s.Clipboard = ClipboardText();
         } else if (roll < 91) {
             s.Kind = StepKind::ContextMenu;
             s.Target = field();
         } else if (roll < 93) {
             s.Kind = StepKind::SwitchAway;
-        } else if (roll < 96) {
+        } else if (roll < 95) {
             s.Kind = StepKind::Clear;
-        } else if (roll < 97) {
+        } else if (roll < 96) {
             s.Kind = StepKind::RestOnResult;
         } else {
-            continue;
+            // Fields filled in as users do: a digit into an empty one, Tab
+            // on from one that holds a figure.
+            s.Kind = StepKind::Type;
+            s.Character = U'1' + char32_t(Below(9));
+            if (model.TextLength(f) > 0 && !onSelector)
+                s.Kind = StepKind::Tab;
         }
         return s;
     }
@@ -465,7 +520,7 @@ std::string DescribeState(const Expected& e)
     out += "ship='" + e.Ship + "' caliber='" + e.Caliber + "' focus=" + NameOf(e.Focus) +
            (e.Active ? " active" : " inactive") + " result='" + e.Result + "'";
     for (const Box& b : e.Boxes)
-        out += " box[" + b.Caption + "|" + b.Text + "|" + (b.Icon == BoxIcon::Stop ? "stop" : "none") + "|" +
+        out += " box[" + b.Caption + "|" + b.Text + "|" + (b.Icon == BoxIcon::Stop ? "stop" : b.Icon == BoxIcon::None ? "none" : "another icon") + "|" +
                b.Button + "]";
     if (e.Tip)
         out += " tip='" + *e.Tip + "'";

@@ -26,8 +26,10 @@ enum class StepKind {
     MousePick,     // Target's list opened by its arrow, item Item clicked
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
-    LeftClick,     // into Target's text: Item 0 at its start, 1 past its end
-    MiddleClick,   // into an edit past its text's end, Clipboard being the primary selection
+    // into Target's text at caret position Item (past the end for one beyond it); a driver whose
+    // click cannot reach that place (the text scrolled) sets Item to where it does, before Apply
+    LeftClick,
+    MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection
     ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
     SwitchAway,    // another program's window activated
     SwitchBack,    // the calculator activated again, as the window manager does
@@ -97,8 +99,10 @@ public:
     Expected State() const;
 
     Control Focused() const { return focus_; }
+    const std::string& Result() const { return result_; }
+    bool ShowsSelection() const { return HasText(focus_) && EditOf(focus_).caret != EditOf(focus_).anchor; }
     bool Active() const { return active_; }
-    int TextLength(Control control) const { return int(EditOf(control).text.size()); }
+    int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
 
 private:
     struct Edit {
@@ -119,6 +123,9 @@ private:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override {}
+    // The window's menu is not among the steps: its clipboard stays apart.
+    std::string ClipboardText() const override { return clipboard_; }
+    void SetClipboardText(std::string_view text) override { clipboard_ = text; }
 
     static bool IsEdit(Control control);
     static bool IsSelector(Control control);
@@ -145,6 +152,7 @@ private:
     bool active_ = true;
     std::vector<Box> boxes_;
     std::optional<std::string> tip_;
+    std::string clipboard_;
 };
 
 // Seeded random user steps, each one a step a user can take in the state
@@ -159,6 +167,7 @@ private:
     char32_t Character();
     std::string ClipboardText();
     std::mt19937_64 random_;
+    std::vector<Step> pending_;
 };
 
 std::string DescribeStep(const Step& step);

@@ -23,9 +23,11 @@ for file in ./usr/bin/kvorn-calculator ./usr/bin/kvorn-score \
     check "carries $file" grep -q " $file\$" <<<"$contents"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libc6 fonts-dejavu-core; do
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libicu72 libc6 fonts-dejavu-core; do
     check "depends on $package" grep -q "$package" <<<"$depends"
 done
+# The scorer needs no toolkit: it reads the regional separator with ICU.
+check "kvorn-score links no Qt" bash -c "! ldd '$build/cli/kvorn-score' | grep -qi qt"
 check "named for its version" grep -q "kvorn-calculator_1.1.1_" <<<"$deb"
 
 dpkg-deb -x "$deb" "$work/root"

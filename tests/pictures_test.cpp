@@ -12,6 +12,8 @@
 #include "jpeg_image.h"
 #include "plain_bitmap.h"
 
+using namespace kvorn;
+
 class PicturesTest : public QObject {
     Q_OBJECT
 

@@ -18,6 +18,7 @@
 #include "pictures.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
 
 // Hands every message box that is shown to `seen`.
 class ShowWatcher : public QObject {
@@ -111,7 +112,7 @@ private slots:
         DialogPresenter presenter(&owner);
         Seen seen;
         Inspect(seen);
-        presenter.ShowMessage(u"Не вбран тип корабля"_s);
+        presenter.ShowMessage("Не вбран тип корабля");
         QCOMPARE(seen.title, u"Kvorn calculator"_s);
         QCOMPARE(seen.text, u"Не вбран тип корабля"_s);
         QVERIFY(seen.modal);
@@ -134,7 +135,7 @@ private slots:
             width = box->findChild<QLabel*>(u"MessageText"_s)->width();
             QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
         });
-        presenter.ShowMessage(QString(60, u'x').append(u' ').repeated(20));
+        presenter.ShowMessage(QString(60, u'x').append(u' ').repeated(20).toStdString());
         QVERIFY(width > 0);
         QVERIFY(width <= QGuiApplication::primaryScreen()->geometry().width() / 2);
     }
@@ -144,7 +145,7 @@ private slots:
         DialogPresenter presenter;
         Seen seen;
         Inspect(seen);
-        presenter.ShowError(u"'12,5' is not a valid floating point value"_s);
+        presenter.ShowError("'12,5' is not a valid floating point value");
         QCOMPARE(seen.title, u"Kvorn calculator"_s);
         QCOMPARE(seen.text, u"'12,5' is not a valid floating point value."_s);
         QCOMPARE(seen.icon, QMessageBox::Critical);
@@ -169,11 +170,11 @@ private slots:
         ShowWatcher watcher(record);
         QTimer::singleShot(20, [&] {
             // A failure while the first box is open opens nothing...
-            presenter.ShowError(u"second"_s);
+            presenter.ShowError("second");
         });
-        presenter.ShowError(u"first"_s);
+        presenter.ShowError("first");
         // ...and the next failure after it has closed opens its own box.
-        presenter.ShowError(u"third"_s);
+        presenter.ShowError("third");
         QCOMPARE(shown, QStringList({u"first."_s, u"third."_s}));
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -187,7 +188,7 @@ private slots:
             size = box->frameGeometry().size();
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        presenter.ShowError(u"'"_s + QString(1 << 20, u'9') + u"' is not a valid floating point value"_s);
+        presenter.ShowError("'" + std::string(1 << 20, '9') + "' is not a valid floating point value");
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         QVERIFY(size.isValid());
         QVERIFY2(size.width() <= screen.width() * 3 / 4 && size.height() <= screen.height() * 3 / 4,

@@ -1,11 +1,56 @@
 #include "real_input.h"
 
 // Qt first: Xlib's macros (Status, Bool) would break its headers.
-#include <QTest>
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QScreen>
 
+#include <xcb/xcb.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr const char* MarkName = "_KVORN_TEST_MARK";
+
+// The last mark Qt has handled, seen in its own stream of X events.
+class MarkFilter : public QAbstractNativeEventFilter {
+public:
+    xcb_atom_t atom = 0;
+    long seen = 0;  // marks come back in the order they were put
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        auto* event = static_cast<xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+            reinterpret_cast<xcb_property_notify_event_t*>(event)->atom == atom)
+            ++seen;
+        return false;
+    }
+};
+
+MarkFilter& Marks()
+{
+    static MarkFilter* filter = [] {
+        auto* f = new MarkFilter;
+        QCoreApplication::instance()->installNativeEventFilter(f);
+        return f;
+    }();
+    return *filter;
+}
+
+std::map<unsigned long, unsigned char> spareKeys;  // keysyms given a key of their own
+
+}  // namespace
 
 RealInput::RealInput() : display_(XOpenDisplay(nullptr))
 {
@@ -13,6 +58,10 @@ RealInput::RealInput() : display_(XOpenDisplay(nullptr))
     if (display_ && !XTestQueryExtension(display_, &event, &error, &major, &minor)) {
         XCloseDisplay(display_);
         display_ = nullptr;
+    }
+    if (display_) {
+        markAtom_ = XInternAtom(display_, MarkName, False);
+        Marks().atom = xcb_atom_t(markAtom_);
     }
 }
 
@@ -24,7 +73,9 @@ RealInput::~RealInput()
 
 void RealInput::MoveTo(QPoint global)
 {
-    XTestFakeMotionEvent(display_, -1, global.x(), global.y(), CurrentTime);
+    // Qt's places are logical; the server's are the screen's own pixels.
+    const QPoint native = (QPointF(global) * QGuiApplication::primaryScreen()->devicePixelRatio()).toPoint();
+    XTestFakeMotionEvent(display_, -1, native.x(), native.y(), CurrentTime);
     Settle();
 }
 
@@ -47,22 +98,119 @@ void RealInput::Wheel(QPoint global, int notches)
     }
 }
 
-void RealInput::Key(const char* keysym, bool shift)
+unsigned char RealInput::KeyFor(unsigned long keysym, bool& shift)
 {
-    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
+    int first, last, perCode;
+    XDisplayKeycodes(display_, &first, &last);
+    KeySym* map = XGetKeyboardMapping(display_, KeyCode(first), last - first + 1, &perCode);
+    unsigned char found = 0, spare = 0;
+    for (int code = first; code <= last && !found; ++code) {
+        const KeySym* syms = map + (code - first) * perCode;
+        if (syms[0] == keysym || (perCode > 1 && syms[1] == keysym)) {
+            found = (unsigned char)code;
+            shift = syms[0] != keysym;
+        }
+        bool empty = true;
+        for (int i = 0; i < perCode; ++i)
+            empty = empty && syms[i] == NoSymbol;
+        if (empty && code > first + 8 && !spare)
+            spare = (unsigned char)code;
+    }
+    XFree(map);
+    if (found)
+        return found;
+    if (const auto given = spareKeys.find(keysym); given != spareKeys.end()) {
+        shift = false;
+        return given->second;
+    }
+    // The key map has no such key: give it one, as a keyboard layout would.
+    KeySym syms[2] = {keysym, keysym};
+    XChangeKeyboardMapping(display_, spare, 2, syms, 1);
+    XSync(display_, False);
+    spareKeys[keysym] = spare;
+    shift = false;
+    return spare;
+}
+
+void RealInput::Key(const char* keysym, bool shift, bool control)
+{
+    bool shifted = false;
+    const KeyCode code = KeyFor(XStringToKeysym(keysym), shifted);
     const KeyCode shiftCode = XKeysymToKeycode(display_, XK_Shift_L);
+    const KeyCode controlCode = XKeysymToKeycode(display_, XK_Control_L);
+    shift = shift || shifted;
+    if (control)
+        XTestFakeKeyEvent(display_, controlCode, True, CurrentTime);
     if (shift)
         XTestFakeKeyEvent(display_, shiftCode, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
     if (shift)
         XTestFakeKeyEvent(display_, shiftCode, False, CurrentTime);
+    if (control)
+        XTestFakeKeyEvent(display_, controlCode, False, CurrentTime);
     Settle();
 }
 
-void RealInput::Settle()
+void RealInput::Type(char32_t c)
 {
+    switch (c) {
+    case 8: Key("BackSpace"); return;
+    case 13: Key("Return"); return;
+    case 27: Key("Escape"); return;
+    case 9: Key("Tab"); return;
+    default: break;
+    }
+    if (c >= 1 && c <= 26) {  // Ctrl+A to Ctrl+Z
+        const char name[2] = {char('a' + c - 1), 0};
+        Key(name, false, true);
+        return;
+    }
+    // A Unicode keysym's name is written here: Xlib would allocate one and
+    // never free it.
+    char unicode[16];
+    std::snprintf(unicode, sizeof unicode, "U%04X", unsigned(c));
+    const char* name = c < 0x100 ? XKeysymToString(c) : unicode;
+    Key(name ? name : "space");
+}
+
+void RealInput::ActivateOther()
+{
+    if (!other_) {
+        const Window root = DefaultRootWindow(display_);
+        other_ = XCreateSimpleWindow(display_, root, 0, 0, 60, 60, 0, 0, 0xffffff);
+        XSelectInput(display_, other_, StructureNotifyMask);
+        XMapWindow(display_, other_);
+        XEvent mapped;
+        do
+            XWindowEvent(display_, other_, StructureNotifyMask, &mapped);
+        while (mapped.type != MapNotify);
+    }
+    Activate(other_);
+}
+
+void RealInput::Activate(unsigned long window)
+{
+    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    Settle();
+}
+
+bool RealInput::Settle()
+{
+    MarkFilter& marks = Marks();
+    const long mark = ++marks_;
+    // The server queues fake input and hands it on between requests: the
+    // round trip first puts it ahead of the mark.
     XSync(display_, False);
-    // The events reach Qt's connection a little after the server has them.
-    QTest::qWait(60);
+    XChangeProperty(display_, watched_, markAtom_, XA_INTEGER, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&marks_), 1);
+    XSync(display_, False);
+    const QDeadlineTimer bound(10000);
+    while (marks.seen < mark && !bound.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    // What Qt read is queued as window-system events and posted events:
+    // hand those on too.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    return marks.seen >= mark;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Input as a user gives it: through the X server's XTest extension, so
-// that the server, Xlib's key map and Qt's own delivery (focus before a
+// that the server, the key map and Qt's own delivery (focus before a
 // wheel, the text a key carries) all take part.
 
 #include <QPoint>
@@ -15,15 +15,34 @@ public:
     RealInput& operator=(const RealInput&) = delete;
     bool Ready() const { return display_ != nullptr; }
 
+    // The Qt window whose events tell when Qt has read everything sent.
+    void Watch(unsigned long window) { watched_ = window; }
+
     void MoveTo(QPoint global);
     void Click(QPoint global, unsigned button = 1);
     // Turns the wheel by whole notches: negative towards the user.
     void Wheel(QPoint global, int notches);
-    // A key by its keysym name ("Tab", "Delete", "7"), with Shift if asked.
-    void Key(const char* keysym, bool shift = false);
-    // Waits until the server has passed on everything sent and Qt has read it.
-    void Settle();
+    // A key by its keysym name ("Tab", "Delete", "7"), with Shift or Control if asked.
+    void Key(const char* keysym, bool shift = false, bool control = false);
+    // Types one character as a keyboard makes it: its key, with Shift where
+    // the map has it there, Control for the editing shortcuts' characters;
+    // a character the map lacks is given a spare key first.
+    void Type(char32_t character);
+    // Another program's window activated, and `window` again, as a window
+    // manager does it.
+    void ActivateOther();
+    void Activate(unsigned long window);
+    // Waits until Qt has read and handled everything sent so far: a mark
+    // put on the watched window after the input comes back to Qt behind it.
+    // Returns false if it did not within the bound.
+    bool Settle();
 
 private:
+    unsigned char KeyFor(unsigned long keysym, bool& shift);
+
     _XDisplay* display_;
+    unsigned long watched_ = 0;
+    unsigned long other_ = 0;
+    unsigned long markAtom_ = 0;
+    long marks_ = 0;
 };

@@ -1,195 +1,617 @@
-// The Qt window on a real X server, driven through XTest as a user drives
-// it: the pointer, the wheel and the keys the server sends, with Qt's own
-// delivery steps (focus before a wheel, the text of a key) in the way.
+// The Qt window on a real X server, driven through XTest by random seeded
+// sequences of what users do, and compared after every step with the model
+// the form itself drives: every field's text, caret and selection, both
+// selectors, the focus, the active window, the result as text and as drawn
+// pixels, the boxes with their caption, text, icon and button, the open
+// list and the tip. KVORN_SEED and KVORN_STEPS replay a sequence.
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QToolTip>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
+#include <random>
+#include <string>
 
+#include "application.h"
+#include "described_window.h"
 #include "form1_window.h"
+#include "form_model.h"
+#include "jpeg_image.h"
+#include "message_presenter.h"
+#include "picture_button.h"
 #include "real_input.h"
-#include "recording_presenter.h"
+#include "result_fit.h"
 #include "selector_box.h"
 
 using namespace Qt::StringLiterals;
+using namespace kvorn;
+namespace t = kvorn::test;
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// Waits for a condition the window reaches on its own (a timer of Qt's, a
+// box being shown); false if it has not within the bound.
+template <class Condition>
+bool WaitFor(Condition condition, int milliseconds = 5000)
+{
+    const QDeadlineTimer bound(milliseconds);
+    while (!condition()) {
+        if (bound.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Every box the window shows, as the user sees it, answered with Enter
+// (its default button) once it is the active window.
+class BoxAnswerer : public QObject {
+public:
+    explicit BoxAnswerer(RealInput& input) : input_(input) { qApp->installEventFilter(this); }
+    std::vector<t::Box> shown;
+    QStringList faults;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && box && box->isWindow())
+            QMetaObject::invokeMethod(box, [this, box] { Answer(box); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    void Answer(QDialog* box)
+    {
+        if (!WaitFor([box] { return QApplication::activeWindow() == box; }))
+            faults << u"a box is not the active window"_s;
+        t::Box seen;
+        seen.Caption = box->windowTitle().toStdString();
+        if (auto* message = qobject_cast<QMessageBox*>(box)) {
+            seen.Text = message->text().toStdString();
+            seen.Icon = message->icon() == QMessageBox::Critical ? t::BoxIcon::Stop
+                        : message->icon() == QMessageBox::NoIcon ? t::BoxIcon::None
+                                                                 : t::BoxIcon(-1);
+        } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
+            seen.Text = label->text().toStdString();
+        }
+        QStringList buttons;
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+            if (button->isVisible())
+                buttons << button->text().remove(u'&');
+        seen.Button = buttons.join(u'|').toStdString();
+        shown.push_back(seen);
+        QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
+        input_.Key("Return");
+        if (!WaitFor([box] { return !box->isVisible(); }))
+            faults << u"Enter did not close the box"_s;
+        // There is no window manager on this display: do its part, which
+        // gives the focus back to the window a closed box belonged to.
+        if (!owner)
+            faults << u"the box belongs to no window"_s;
+        else if (!QApplication::activeWindow())
+            input_.Activate(owner->winId());
+    }
+    RealInput& input_;
+};
+
+}  // namespace
 
 class RealInputTest : public QObject {
     Q_OBJECT
 
-    RecordingPresenter presenter;
+    DialogPresenter presenter;
     std::unique_ptr<Form1Window> form;
     std::unique_ptr<RealInput> input;
+    std::unique_ptr<BoxAnswerer> boxes;
+    std::map<QString, QImage> bands;  // the drawn result band for each text
+    QPoint lastPress;
+    int toolTips = 0;
 
+    QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
+    QLineEdit* TextPart(Control c) const
+    {
+        QWidget* w = Widget(c);
+        auto* combo = qobject_cast<QComboBox*>(w);
+        return combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(w);
+    }
+    QPoint Park() const { return form->mapToGlobal(QPoint(3, 150)); }  // the picture, clear of every control
     static QPoint Centre(QWidget* widget) { return widget->mapToGlobal(widget->rect().center()); }
-    // A point in a selector's text part, clear of its arrow.
     static QPoint TextOf(QComboBox* combo) { return combo->mapToGlobal(QPoint(8, combo->height() / 2)); }
 
-    // Every figure filled in, the ship type left as the placeholder: each
-    // recomputation then shows one message, so the messages count the
-    // recomputations.
-    void FillFigures()
+    // Where a click into a control's text puts the caret at `step.Item`, or
+    // as near as the text's scroll lets a click reach; the step is told
+    // where that is. Two presses in a row are kept apart, so that no two
+    // make a double click.
+    QPoint InText(t::Step&& step) { return InText(step); }
+    QPoint InText(t::Step& step)
     {
-        for (QLineEdit* edit : {form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6, form->Edit7})
-            edit->setText(u"1"_s);
-        presenter.Forget();
+        QLineEdit* text = TextPart(step.Target);
+        const int want = std::min<int>(step.Item, int(text->text().size()));
+        int best = 2;
+        for (int x = 2; x < text->width() - 2; ++x)
+            if (std::abs(text->cursorPositionAt({x, 8}) - want) < std::abs(text->cursorPositionAt({best, 8}) - want))
+                best = x;
+        step.Item = text->cursorPositionAt({best, 8});
+        // Of two heights in the text, the one farther from the last press.
+        const QPoint high = text->mapToGlobal(QPoint(best, text->height() / 2 - 5));
+        const QPoint low = text->mapToGlobal(QPoint(best, text->height() / 2 + 5));
+        lastPress = (high - lastPress).manhattanLength() > (low - lastPress).manhattanLength() ? high : low;
+        return lastPress;
+    }
+    void Press(QPoint at)
+    {
+        if ((at - lastPress).manhattanLength() < 8)
+            at.ry() += at.y() > lastPress.y() ? 2 : -2;
+        if ((at - lastPress).manhattanLength() < 8)
+            at.rx() += 8;
+        lastPress = at;
+        input->Click(at);
+    }
+
+    Control Focused() const
+    {
+        for (QWidget* w = form->focusWidget(); w; w = w->parentWidget())
+            for (const kvorn::ControlDescription& d : kvorn::Form1Controls)
+                if (w->objectName() == Q(d.Name))
+                    return d.Id;
+        return Control::Image1;
+    }
+
+    // The result band as the fitting rule draws the text on the picture,
+    // black, centred, in the device pixels of the screen's scale.
+    QImage DrawnBand(const QString& text)
+    {
+        const auto found = bands.find(text);
+        if (found != bands.end())
+            return found->second;
+        const QRect band = form->Label1->geometry();
+        const qreal ratio = form->devicePixelRatioF();
+        const QPixmap& picture = form->Image1->pixmap();
+        QImage image = picture.copy(QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio).toRect())
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        if (!text.isEmpty()) {
+            const QFont described = form->Label1->font();
+            const kvorn::FittedResult fitted =
+                kvorn::FitResult(text.toStdString(), band.width(), t::DescribedControlOf(Control::Label1).FontPixels,
+                                 [&described](std::string_view candidate, int pixels) {
+                                     QFont face = described;
+                                     face.setPixelSize(pixels);
+                                     return QFontMetrics(face).horizontalAdvance(Q(candidate));
+                                 });
+            QFont face = described;
+            face.setPixelSize(fitted.PixelHeight);
+            QPainter painter(&image);
+            painter.setFont(face);
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(QPoint(), band.size()), Qt::AlignCenter | Qt::TextSingleLine, Q(fitted.Text));
+        }
+        bands[text] = image;
+        return image;
+    }
+    QImage ShownBand() const
+    {
+        const QRect band = form->Label1->geometry();
+        return form->screen()
+            ->grabWindow(0, form->geometry().x() + band.x(), form->geometry().y() + band.y(), band.width(), band.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The open list: at most eight rows of 16 pixels at the screen's scale,
+    // the items in order, the current one in the highlight.
+    QString CheckOpenList(QComboBox* combo, const std::vector<std::string_view>& items)
+    {
+        QAbstractItemView* list = combo->view();
+        const int rows = std::min<int>(t::DescribedListRows, int(items.size()));
+        const qreal ratio = list->devicePixelRatioF();
+        if (list->viewport()->height() != rows * t::DescribedListItemHeight)
+            return u"the open list is %1 high for %2 rows"_s.arg(list->viewport()->height()).arg(rows);
+        const QImage shown = form->screen()
+                                 ->grabWindow(0, list->viewport()->mapToGlobal(QPoint()).x(),
+                                              list->viewport()->mapToGlobal(QPoint()).y(), list->viewport()->width(),
+                                              list->viewport()->height())
+                                 .toImage();
+        if (shown.height() != qRound(rows * t::DescribedListItemHeight * ratio))
+            return u"the open list is %1 device pixels high"_s.arg(shown.height());
+        const QColor highlight = QApplication::palette().color(QPalette::Highlight);
+        for (int y = t::DescribedListItemHeight / 2; y < list->viewport()->height(); y += t::DescribedListItemHeight) {
+            const QModelIndex index = list->indexAt(QPoint(8, y));
+            if (!index.isValid() || index.data().toString() != Q(items[std::size_t(index.row())]))
+                return u"row at %1 shows '%2'"_s.arg(y).arg(index.data().toString());
+            const QColor colour = shown.pixel(qRound((list->viewport()->width() - 4) * ratio), qRound(y * ratio));
+            const bool lit = std::abs(colour.red() - highlight.red()) + std::abs(colour.green() - highlight.green()) +
+                                 std::abs(colour.blue() - highlight.blue()) <= 12;
+            if (lit != (index.row() == combo->currentIndex()))
+                return u"row %1 is %2 (current %3)"_s.arg(index.row()).arg(colour.name()).arg(combo->currentIndex());
+        }
+        return {};
+    }
+
+    QString Drive(const t::Step& step, QPoint clickAt)
+    {
+        switch (step.Kind) {
+        case t::StepKind::Type: input->Type(step.Character); break;
+        case t::StepKind::Tab: input->Key("Tab", step.Shift); break;
+        case t::StepKind::Delete: input->Key("Delete"); break;
+        case t::StepKind::Left: input->Key("Left", step.Shift); break;
+        case t::StepKind::Right: input->Key("Right", step.Shift); break;
+        case t::StepKind::Home: input->Key("Home", step.Shift); break;
+        case t::StepKind::End: input->Key("End", step.Shift); break;
+        case t::StepKind::ListKey: input->Key(step.Item > 0 ? "Down" : "Up"); break;
+        case t::StepKind::Wheel: {
+            QWidget* w = Widget(step.Target);
+            input->Wheel(w->mapToGlobal(QPoint(8, w->height() / 2)), step.Item);
+            input->MoveTo(Park());
+            break;
+        }
+        case t::StepKind::MousePick: {
+            auto* combo = static_cast<QComboBox*>(Widget(step.Target));
+            Press(combo->mapToGlobal(QPoint(combo->width() - 7, combo->height() / 2)));
+            QAbstractItemView* list = combo->view();
+            if (!WaitFor([list] { return list->isVisible(); }))
+                return u"the list did not open"_s;
+            // Drawn once the server has shown it.
+            QString fault;
+            if (!WaitFor([&] { return (fault = CheckOpenList(combo, kvorn::ListItems(step.Target))).isEmpty(); }, 3000))
+                return fault;
+            const QModelIndex item = list->model()->index(step.Item, 0);
+            for (int turns = 0; !list->viewport()->rect().contains(list->visualRect(item)) && turns < 30; ++turns)
+                input->Wheel(list->viewport()->mapToGlobal(QPoint(8, 8)),
+                             list->visualRect(item).top() < 0 ? 1 : -1);
+            Press(list->viewport()->mapToGlobal(list->visualRect(item).center()));
+            if (!WaitFor([list] { return !list->isVisible(); }))
+                return u"the list did not close"_s;
+            input->MoveTo(Park());
+            break;
+        }
+        case t::StepKind::Paste:
+            QGuiApplication::clipboard()->setText(Q(step.Clipboard));
+            input->Key("Insert", true);
+            break;
+        case t::StepKind::LeftClick: input->Click(clickAt); break;
+        case t::StepKind::MiddleClick:
+            QGuiApplication::clipboard()->setText(Q(step.Clipboard), QClipboard::Selection);
+            input->Click(clickAt, 2);
+            break;
+        case t::StepKind::ContextMenu:
+            input->Click(InText(t::Step(step)), 3);
+            if (!WaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
+                return u"no context menu"_s;
+            input->Key("Escape");
+            if (!WaitFor([] { return QApplication::activePopupWidget() == nullptr; }))
+                return u"the context menu stayed open"_s;
+            input->MoveTo(Park());
+            break;
+        case t::StepKind::SwitchAway:
+            input->ActivateOther();
+            if (!WaitFor([this] { return !form->isActiveWindow(); }))
+                return u"the calculator stayed active"_s;
+            break;
+        case t::StepKind::SwitchBack:
+            input->Activate(form->winId());
+            if (!WaitFor([this] { return form->isActiveWindow(); }))
+                return u"the calculator did not become active"_s;
+            break;
+        case t::StepKind::Clear:
+            Press(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()));
+            input->MoveTo(Park());
+            break;
+        case t::StepKind::RestOnResult: {
+            const int before = toolTips;
+            const QPoint centre = form->Label1->mapToGlobal(form->Label1->rect().center());
+            input->MoveTo(centre);
+            input->MoveTo(centre + QPoint(2, 1));
+            if (!WaitFor([&] { return toolTips > before; }))
+                return u"the result was never asked for its tip"_s;
+            break;
+        }
+        }
+        return {};
+    }
+
+    // What the window shows now, in the model's terms.
+    t::Expected Shown() const
+    {
+        t::Expected s;
+        const Control edits[] = {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4,
+                                 Control::Edit5, Control::Edit6, Control::Edit7};
+        for (std::size_t i = 0; i < 7; ++i) {
+            const QLineEdit* e = TextPart(edits[i]);
+            const int caret = e->cursorPosition();
+            int anchor = caret;
+            if (e->hasSelectedText())
+                anchor = caret == e->selectionStart() ? e->selectionEnd() : e->selectionStart();
+            s.Edits[i] = {e->text().toStdString(), caret, anchor};
+        }
+        s.Ship = form->ComboBox1->currentText().toStdString();
+        s.Caliber = form->ComboBox2->currentText().toStdString();
+        s.Focus = Focused();
+        s.Active = form->isActiveWindow();
+        s.Result = form->Label1->text().toStdString();
+        s.Boxes = boxes->shown;
+        return s;
+    }
+
+    QString Compare(const t::Expected& expected, const t::Step& step)
+    {
+        t::Expected shown = Shown();
+        if (step.Kind == t::StepKind::RestOnResult) {
+            shown.Tip = QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+            QAccessibleInterface* result = QAccessible::queryAccessibleInterface(form->Label1);
+            if (result->text(QAccessible::Description).toStdString() != *expected.Tip ||
+                result->text(QAccessible::Value) != form->Label1->text())
+                return u"the result's accessible description or value differs from its tip"_s;
+            input->MoveTo(Park());
+            if (!WaitFor([] { return !QToolTip::isVisible(); }))
+                return u"the tip stayed"_s;
+        }
+        if (!boxes->faults.isEmpty())
+            return boxes->faults.join(u"; "_s);
+        if (DescribeState(shown) != DescribeState(expected))
+            return u"\n  expected %1\n  shown    %2"_s.arg(Q(DescribeState(expected)), Q(DescribeState(shown)));
+        const QImage drawn = DrawnBand(Q(expected.Result));
+        if (!WaitFor([&] { return ShownBand() == drawn; }, 3000)) {
+            ShownBand().save(u"band-shown.png"_s);
+            drawn.save(u"band-drawn.png"_s);
+            return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
+                Q(expected.Result));
+        }
+        return {};
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == form->Label1 && event->type() == QEvent::ToolTip)
+            ++toolTips;
+        return false;
     }
 
 private slots:
     void initTestCase()
     {
+        NameApplication();
         input = std::make_unique<RealInput>();
         QVERIFY2(input->Ready(), "no X server with XTest");
+        boxes = std::make_unique<BoxAnswerer>(*input);
     }
     void init()
     {
-        presenter.Forget();
         form = std::make_unique<Form1Window>(presenter);
+        presenter.SetOwner(form.get());
         form->SetSeparatorSource([] { return U','; });
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        input->Watch(form->winId());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        input->MoveTo(form->mapToGlobal(QPoint(3, 150)));  // over the picture, clear of every control
+        form->Label1->installEventFilter(this);
+        input->MoveTo(Park());
+        boxes->shown.clear();
+        boxes->faults.clear();
     }
-    void cleanup() { form.reset(); }
-
-    void focusStartsOnTheShipSelector() { QTRY_COMPARE(QApplication::focusWidget(), form->ComboBox1); }
-
-    // Resting on a selector without clicking, the wheel changes nothing and
-    // takes no focus; once the selector has the focus, it picks.
-    void wheelChangesOnlyAFocusedSelector_data()
+    void cleanup()
     {
-        QTest::addColumn<QString>("selector");
-        QTest::newRow("ship") << u"ComboBox1"_s;
-        QTest::newRow("caliber") << u"ComboBox2"_s;
-    }
-    void wheelChangesOnlyAFocusedSelector()
-    {
-        QFETCH(QString, selector);
-        auto* combo = form->findChild<QComboBox*>(selector);
-        combo->setCurrentIndex(1);
-        const QString before = combo->currentText();
-        input->Click(Centre(form->Edit1));
-        QTRY_COMPARE(QApplication::focusWidget(), form->Edit1);
-        input->Wheel(TextOf(combo), -2);
-        QCOMPARE(combo->currentText(), before);
-        QCOMPARE(QApplication::focusWidget(), form->Edit1);
-        input->Click(TextOf(combo));
-        QTRY_VERIFY(combo->hasFocus());
-        input->Wheel(TextOf(combo), -1);
-        QTRY_COMPARE(combo->currentIndex(), 2);
+        presenter.SetOwner(nullptr);
+        form->Label1->removeEventFilter(this);
+        form.reset();
     }
 
-    // A pick with the mouse: the arrow opens the list, a click on an item
-    // picks it, and that is one change.
-    void aMousePickIsOneChange_data()
+    // Random seeded sequences: KVORN_SEED replays one, KVORN_STEPS sets its length.
+    void agreesWithTheModelAfterEveryStep()
     {
-        QTest::addColumn<QString>("selector");
-        QTest::addColumn<int>("item");
-        QTest::newRow("caliber 24") << u"ComboBox2"_s << 2;
-        QTest::newRow("ship 3") << u"ComboBox1"_s << 3;
-    }
-    void aMousePickIsOneChange()
-    {
-        QFETCH(QString, selector);
-        QFETCH(int, item);
-        FillFigures();
-        auto* combo = form->findChild<QComboBox*>(selector);
-        if (combo == form->ComboBox1)
-            form->ComboBox2->setCurrentIndex(0);  // the caliber in, the placeholder gone once picked
-        input->Click(combo->mapToGlobal(QPoint(combo->width() - 7, combo->height() / 2)));
-        QAbstractItemView* list = combo->view();
-        QTRY_VERIFY(list->isVisible());
-        const QRect row = list->visualRect(list->model()->index(item, 0));
-        input->Click(list->viewport()->mapToGlobal(row.center()));
-        QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(combo->currentIndex(), item);
-        QTest::qWait(100);
-        if (combo == form->ComboBox2) {
-            QCOMPARE(presenter.messages, QStringList{u"Не вбран тип корабля"_s});
-        } else {
-            QVERIFY(presenter.messages.isEmpty());
-            QCOMPARE(form->Coefficients().CannonCount, 56);  // Варшип
-            QVERIFY(!form->Label1->text().isEmpty());
+        const std::uint64_t seed = qEnvironmentVariableIsSet("KVORN_SEED")
+                                       ? qEnvironmentVariable("KVORN_SEED").toULongLong()
+                                       : std::random_device()();
+        const int steps = qEnvironmentVariableIsSet("KVORN_STEPS") ? qEnvironmentVariableIntValue("KVORN_STEPS") : 150;
+        qInfo("KVORN_SEED=%llu KVORN_STEPS=%d", static_cast<unsigned long long>(seed), steps);
+        const bool trace = qEnvironmentVariableIsSet("KVORN_TRACE");
+        t::FormModel model;
+        t::StepGenerator generator(seed);
+        int shown = 0, messages = 0, errors = 0, tips = 0;
+        QString fault = Compare(model.State(), t::KeyStep(t::StepKind::Tab));
+        QVERIFY2(fault.isEmpty(), qPrintable(u"at start: "_s + fault));
+        for (int i = 0; i < steps; ++i) {
+            t::Step step = generator.Next(model);
+            boxes->shown.clear();
+            QPoint clickAt;
+            if (step.Kind == t::StepKind::LeftClick || step.Kind == t::StepKind::MiddleClick)
+                clickAt = InText(step);
+            model.Apply(step);
+            fault = Drive(step, clickAt);
+            if (trace)
+                qInfo("%d %s | %s", i + 1, t::DescribeStep(step).c_str(), t::DescribeState(model.State()).c_str());
+            if (fault.isEmpty())
+                fault = Compare(model.State(), step);
+            if (!fault.isEmpty()) {
+                form->screen()->grabWindow(0).save(u"differential-failed.png"_s);  // the screen, to look at
+                QFAIL(qPrintable(u"KVORN_SEED=%1 step %2 of %3, %4: %5"_s.arg(seed).arg(i + 1).arg(steps).arg(
+                    Q(t::DescribeStep(step)), fault)));
+            }
+            const t::Expected state = model.State();
+            shown += !state.Result.empty();
+            for (const t::Box& box : state.Boxes)
+                (box.Icon == t::BoxIcon::Stop ? errors : messages) += 1;
+            tips += state.Tip && !state.Tip->empty();
         }
-        QVERIFY(presenter.errors.isEmpty());
+        // What the sequence reached, to read: a result after so many steps,
+        // so many boxes of each kind, so many tips.
+        qInfo("a result shown after %d steps; %d messages, %d error boxes, %d tips", shown, messages, errors, tips);
     }
+    // --- The window's menu, the previous result and the screen's scale ---
 
-    // The Delete key carries a character on X11, yet it edits: in a field
-    // and in a selector's text, where it is a change.
-    void deleteEditsFieldsAndSelectors()
+    // Types `text` into a field as a user does: a click, then the keys.
+    void TypeInto(QLineEdit* edit, const char* text)
     {
-        FillFigures();
-        form->Edit1->setText(u"123"_s);
-        input->Click(Centre(form->Edit1));
-        input->Key("Home");
-        input->Key("Delete");
-        QCOMPARE(form->Edit1->text(), u"23"_s);
-        form->ComboBox2->setCurrentIndex(1);
-        presenter.Forget();
-        input->Click(TextOf(form->ComboBox2));
-        input->Key("Home");
-        input->Key("Delete");
-        QCOMPARE(form->ComboBox2->currentText(), u"6"_s);
-        QCOMPARE(presenter.messages.size(), 1);
+        input->Click(Centre(edit));
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
         input->Key("End");
-        input->Key("BackSpace");  // a typed character: the selector takes none
-        QCOMPARE(form->ComboBox2->currentText(), u"6"_s);
+        for (const char* c = text; *c; ++c)
+            input->Key(*c == ',' ? "comma" : std::string(1, *c).c_str());
+        QVERIFY(input->Settle());
+    }
+    QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+    void Choose(QMenu* menu, int item)
+    {
+        const QList<QAction*> actions = menu->actions();
+        input->Click(menu->mapToGlobal(menu->actionGeometry(actions.at(item)).center()));
+        QTRY_VERIFY(!OpenMenu());
     }
 
-    // Resting the pointer on a shown result opens its breakdown, which is
-    // also the result's description for a screen reader.
-    void restingOnTheResultShowsItsBreakdown()
+    // Фрегат rated, then Down, Down through Галлеон to Корвет and the
+    // corvette's hull typed: the previous result is the frigate's.
+    void thePreviousResultIsTheShipRated()
     {
         input->Click(TextOf(form->ComboBox1));
-        for (int i = 0; i < 7; ++i)  // the seventh type, Фрегат
+        for (int i = 0; i < 7; ++i)
             input->Key("Down");
-        const std::pair<QLineEdit*, QString> figures[] = {
-            {form->Edit1, u"3000"_s}, {form->Edit3, u"14,5"_s}, {form->Edit4, u"35"_s},  {form->Edit5, u"0,5"_s},
-            {form->Edit2, u"2000"_s}, {form->Edit6, u"100"_s},  {form->Edit7, u"400"_s}};
-        for (const auto& [edit, text] : figures)
-            edit->setText(text);
+        for (const auto& [edit, text] : {std::pair{form->Edit1, "3000"}, {form->Edit3, "14,5"}, {form->Edit4, "35"},
+                                         {form->Edit5, "0,5"}, {form->Edit2, "2000"}, {form->Edit6, "100"},
+                                         {form->Edit7, "400"}})
+            TypeInto(edit, text);
         input->Click(TextOf(form->ComboBox2));
-        for (int i = 0; i < 3; ++i)  // the third caliber, 24
+        for (int i = 0; i < 3; ++i)
             input->Key("Down");
+        QVERIFY(input->Settle());
         QCOMPARE(form->Label1->text(), u"122.05"_s);
-        input->MoveTo(Centre(form->Label1));
-        input->MoveTo(Centre(form->Label1) + QPoint(2, 1));
-        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 5000);
-        const QString tip = QToolTip::text();
-        QVERIFY2(tip.startsWith(u"Корпус: 15.30\nСкорость: 21.96\n"_s), qPrintable(tip));
-        QVERIFY2(tip.contains(u"\nПушки (46): 14.60\nВооружение (24): 49.35\nФрегат: 122.05\n"_s), qPrintable(tip));
-        QAccessibleInterface* result = QAccessible::queryAccessibleInterface(form->Label1);
-        QVERIFY(result);
-        QCOMPARE(result->text(QAccessible::Description), tip);
-        QCOMPARE(result->text(QAccessible::Value), u"122.05"_s);
-        QCOMPARE(result->text(QAccessible::Name), u"Результат"_s);
+        input->Click(TextOf(form->ComboBox1));
+        input->Key("Down");
+        QVERIFY(input->Settle());
+        QCOMPARE(form->ComboBox1->currentText(), u"Т Галлеон"_s);
+        input->Key("Down");
+        QVERIFY(input->Settle());
+        QCOMPARE(form->ComboBox1->currentText(), u"Корвет"_s);
+        input->Click(Centre(form->Edit1));
+        input->Key("End");
+        input->Key("BackSpace");
+        input->Key("5");
+        QVERIFY(input->Settle());
+        QCOMPARE(form->Edit1->text(), u"3005"_s);
+        const QString tip = QAccessible::queryAccessibleInterface(form->Label1)->text(QAccessible::Description);
+        QVERIFY2(tip.contains(u"\nКорвет: "_s + form->Label1->text()), qPrintable(tip));
+        QVERIFY2(tip.endsWith(u"\nПредыдущий: Фрегат 122.05"_s), qPrintable(tip));
     }
 
-    // Entering a field from the keyboard, either way round, selects its
-    // text, so that what is typed replaces it.
-    void tabAndShiftTabSelectTheText_data()
+    // A right click on the result or the picture opens the window's menu;
+    // its items copy the result and the row and paste a row, through the
+    // system clipboard.
+    void theWindowsMenuCopiesAndPastes()
     {
-        QTest::addColumn<bool>("shift");
-        QTest::newRow("Tab") << false;
-        QTest::newRow("Shift+Tab") << true;
+        QGuiApplication::clipboard()->clear();
+        input->Click(Centre(form->Label1), 3);
+        QTRY_VERIFY(OpenMenu());
+        QStringList texts, offered;
+        for (QAction* action : OpenMenu()->actions()) {
+            texts << action->text();
+            offered << (action->isEnabled() ? u"on"_s : u"off"_s);
+        }
+        QCOMPARE(texts, (QStringList{u"Копировать результат"_s, u"Копировать строку"_s, u"Вставить строку"_s}));
+        QCOMPARE(offered, (QStringList{u"off"_s, u"off"_s, u"off"_s}));
+        input->Key("Escape");
+        QTRY_VERIFY(!OpenMenu());
+
+        const QString sheetRow = u"Фрегат;3000;\"14,5\";35;\"0,5\";2000;100;400;24;122,05"_s;
+        QGuiApplication::clipboard()->setText(u"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;"
+                                              "caliber;score\r\n"_s + sheetRow + u"\r\n"_s);
+        input->Click(form->mapToGlobal(QPoint(3, 150)), 3);  // the picture
+        QTRY_VERIFY(OpenMenu());
+        Choose(OpenMenu(), 2);
+        QTRY_COMPARE(form->Label1->text(), u"122.05"_s);
+        QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
+        QCOMPARE(form->ComboBox1->currentIndex(), 6);  // the list goes on from the pasted type
+        QCOMPARE(form->Edit3->text(), u"14,5"_s);
+        QVERIFY(boxes->shown.empty());
+
+        input->Click(Centre(form->Label1), 3);
+        QTRY_VERIFY(OpenMenu());
+        Choose(OpenMenu(), 1);
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05"_s);
+        input->Click(Centre(form->Label1), 3);
+        QTRY_VERIFY(OpenMenu());
+        Choose(OpenMenu(), 0);
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"122.05"_s);
+
+        // A bad row: one box, and nothing changes.
+        QGuiApplication::clipboard()->setText(u"Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"_s);
+        input->Click(Centre(form->Label1), 3);
+        QTRY_VERIFY(OpenMenu());
+        Choose(OpenMenu(), 2);
+        QTRY_COMPARE(boxes->shown.size(), std::size_t(1));
+        QVERIFY2(Q(boxes->shown[0].Text).startsWith(u"Команда м/о, первое число: «1000»"_s), boxes->shown[0].Text.c_str());
+        QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
+        QCOMPARE(form->Edit6->text(), u"100"_s);
+        QCOMPARE(form->Label1->text(), u"122.05"_s);
     }
-    void tabAndShiftTabSelectTheText()
+
+    // From the keyboard: the Menu key and Shift+F10 open the window's menu
+    // on a button, the field's own menu (in Russian) in a field.
+    void theMenuKeysOpenTheMenuOfTheFocusedControl_data()
     {
-        QFETCH(bool, shift);
-        form->Edit3->setText(u"12,5"_s);
-        input->Click(Centre(shift ? form->Edit4 : form->Edit1));
-        input->Key("Tab", shift);
-        QTRY_COMPARE(QApplication::focusWidget(), form->Edit3);
-        QCOMPARE(form->Edit3->selectedText(), u"12,5"_s);
-        input->Key("7");
-        QCOMPARE(form->Edit3->text(), u"7"_s);
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("shiftF10");
+        QTest::addColumn<QString>("firstItem");
+        QTest::newRow("Menu on clear") << u"BitBtn1"_s << false << u"Копировать результат"_s;
+        QTest::newRow("Shift+F10 on exit") << u"BitBtn2"_s << true << u"Копировать результат"_s;
+        QTest::newRow("Menu in a field") << u"Edit3"_s << false << u"&Отменить действие"_s;
+        QTest::newRow("Shift+F10 in a field") << u"Edit1"_s << true << u"&Отменить действие"_s;
+        QTest::newRow("Shift+F10 in a selector") << u"ComboBox2"_s << true << u"&Отменить действие"_s;
+    }
+    void theMenuKeysOpenTheMenuOfTheFocusedControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, shiftF10);
+        QFETCH(QString, firstItem);
+        TranslateQtIntoRussian();
+        form->findChild<QWidget*>(control)->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), control);
+        input->Key(shiftF10 ? "F10" : "Menu", shiftF10);
+        QTRY_VERIFY(OpenMenu());
+        QVERIFY2(OpenMenu()->actions().first()->text().startsWith(firstItem), qPrintable(firstItem));
+        input->Key("Escape");
+        QTRY_VERIFY(!OpenMenu());
+        QVERIFY(form->isVisible());
+    }
+
+    // Moved to a screen of another scale, the window shows the background
+    // drawn for it, and the 1x picture again once back. Needs two screens of
+    // ratios 1 and 2 (the two-screen run); skipped with one.
+    void thePicturesFollowTheScreensScale()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2 || screens[0]->devicePixelRatio() == screens[1]->devicePixelRatio())
+            QSKIP(qPrintable(u"needs two screens of different scales; found %1 at %2 and %3"_s.arg(screens.size()).arg(
+                screens[0]->devicePixelRatio()).arg(screens.value(1) ? screens[1]->devicePixelRatio() : 0)));
+        for (QScreen* screen : {screens[1], screens[0]}) {
+            form->setScreen(screen);
+            form->move(screen->geometry().topLeft() + QPoint(40, 40));
+            const qreal ratio = screen->devicePixelRatio();
+            QTRY_COMPARE(form->devicePixelRatioF(), ratio);
+            QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + (ratio > 1.6 ? u"@2x"_s : QString()) +
+                       u".jpg"_s);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QImage drawn =
+                DecodeJpeg(file.readAll(), JpegColours::Full).image.convertToFormat(QImage::Format_RGB32);
+            const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(shown.size(), drawn.size());
+            for (const QPoint at : {QPoint(3, 100), QPoint(192, 150), QPoint(100, 284), QPoint(20, 40), QPoint(60, 48)})
+                QCOMPARE(QColor(shown.pixel(at * ratio)), QColor(drawn.pixel(at * ratio)));
+        }
     }
 };
 

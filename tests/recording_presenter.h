@@ -5,10 +5,10 @@
 
 #include "message_presenter.h"
 
-class RecordingPresenter : public MessagePresenter {
+class RecordingPresenter : public kvorn::MessagePresenter {
 public:
-    void ShowMessage(const QString& text) override { messages << text; }
-    void ShowError(const QString& message) override { errors << message; }
+    void ShowMessage(std::string_view text) override { messages << QString::fromUtf8(text.data(), qsizetype(text.size())); }
+    void ShowError(std::string_view message) override { errors << QString::fromUtf8(message.data(), qsizetype(message.size())); }
     void Forget()
     {
         messages.clear();

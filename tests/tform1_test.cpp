@@ -10,6 +10,8 @@
 
 #include "form_description.h"
 #include "form_model.h"
+#include "score.h"
+#include "ship_row.h"
 #include "tform1.h"
 #include "worked_ships.h"
 
@@ -49,6 +51,9 @@ public:
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
     void ShowError(std::string_view message) override { errors.emplace_back(message); }
     void Close() override { closed = true; }
+    std::string clipboard;
+    std::string ClipboardText() const override { return clipboard; }
+    void SetClipboardText(std::string_view text) override { clipboard = text; }
 };
 
 class FormBehaviour : public ::testing::Test {
@@ -205,9 +210,9 @@ TEST(FormDescription, EveryControlOnceWithItsTabStopAndItems)
     EXPECT_EQ(ListItems(Control::ComboBox2), (std::vector<std::string_view>{"12", "16", "24", "32", "42"}));
 }
 
-// The result's breakdown: the nine shares in the window's words and order,
-// the result, and the previous different result, also across a Clear;
-// nothing while the label shows no result.
+// The result's breakdown: the nine shares in the window's words and order
+// and the result; nothing while the label shows no result. (Which result is
+// the previous one: ThePreviousResultIsTheLastShipRated.)
 TEST_F(FormBehaviour, TheResultDescribesItsSharesAndThePreviousResult)
 {
     EXPECT_EQ(form.ResultDescription(), "");
@@ -234,30 +239,194 @@ TEST_F(FormBehaviour, TheResultDescribesItsSharesAndThePreviousResult)
     form.Changed(Control::Edit1);
     EXPECT_EQ(form.ResultDescription(), frigate);
 
-    form.Clicked(Control::BitBtn1);
-    EXPECT_EQ(form.ResultDescription(), "");
-    EnterFrigate("Корвет");
-    form.Changed(Control::ComboBox1);
-    const std::string corvette = form.ResultDescription(), corvetteScore = Label();
-    EXPECT_NE(corvette.find("Пушки (32): "), std::string::npos) << corvette;
-    EXPECT_NE(corvette.find("\nКорвет: " + Label() + "\n"), std::string::npos) << corvette;
-    EXPECT_TRUE(corvette.ends_with("\nПредыдущий: Фрегат 122.05")) << corvette;
-
-    view.texts[Control::Edit1] = "2999";
-    form.Changed(Control::Edit1);
-    EXPECT_NE(Label(), corvetteScore);
-    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Фрегат 122.05")) << form.ResultDescription();
-    // Picking another type starts another ship: the corvette's last result
-    // is now the previous one.
-    const std::string corvetteLast = Label();
-    view.texts[Control::ComboBox1] = "Шлюп";
-    form.Changed(Control::ComboBox1);
-    EXPECT_TRUE(form.ResultDescription().ends_with("\nПредыдущий: Корвет " + corvetteLast)) << form.ResultDescription();
     // A failed recomputation leaves the label, and its breakdown, as they were.
     const std::string shown = form.ResultDescription();
     view.texts[Control::Edit3] = "1x";
     form.Changed(Control::Edit3);
     EXPECT_EQ(form.ResultDescription(), shown);
+}
+
+// The previous result names the last ship the user rated: picks that only
+// pass over a type (the list walked with Down or the wheel, one pick each),
+// a type picked and left, and a Clear rate nothing; a figure changed, the
+// caliber picked or a pasted row do.
+TEST_F(FormBehaviour, ThePreviousResultIsTheLastShipRated)
+{
+    const auto pick = [this](const char* ship) {
+        view.texts[Control::ComboBox1] = ship;
+        form.Changed(Control::ComboBox1);
+    };
+    const auto type = [this](Control field, const char* text) {
+        view.texts[field] = text;
+        form.Changed(field);
+    };
+    const auto previous = [this] {
+        const std::string text = form.ResultDescription();
+        const std::size_t at = text.rfind("\nПредыдущий: ");
+        return at == std::string::npos ? std::string("none") : text.substr(at + std::string("\nПредыдущий: ").size());
+    };
+    pick("Фрегат");  // with every figure empty: nothing to show
+    EnterFrigate();
+    type(Control::Edit1, "3000");
+    ASSERT_EQ(Label(), "122.05");
+    pick("Т Галлеон");  // Down, Down: the types passed show a result each
+    const std::string galleon = Label();
+    EXPECT_EQ(previous(), "Фрегат 122.05");
+    pick("Корвет");
+    EXPECT_EQ(previous(), "Фрегат 122.05");
+    type(Control::Edit1, "2500");  // the corvette's figures
+    type(Control::ComboBox2, "16");
+    const std::string corvette = Label();
+    EXPECT_EQ(previous(), "Фрегат 122.05");
+    EXPECT_NE(form.ResultDescription().find("\nПушки (32): "), std::string::npos);
+    // A pick by the mouse, left alone, then back: the corvette stays the last rated.
+    pick("Шлюп");
+    pick("Корвет");
+    EXPECT_EQ(previous(), "Корвет " + corvette);
+    // Clear ends the ship; the next one rated names the corvette, also
+    // when its first figure is typed only after its type was picked.
+    form.Clicked(Control::BitBtn1);
+    EXPECT_EQ(form.ResultDescription(), "");
+    EnterFrigate("Т Галлеон");
+    pick("Т Галлеон");
+    EXPECT_EQ(Label(), galleon);
+    EXPECT_EQ(previous(), "Корвет " + corvette);
+    pick("Фрегат");
+    EXPECT_EQ(previous(), "Корвет " + corvette);
+    // A pasted row is a ship rated.
+    view.clipboard = "Корвет\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24";
+    form.Run(WindowCommand::PasteRow);
+    const std::string pasted = Label();
+    pick("Фрегат");
+    EXPECT_EQ(previous(), "Корвет " + pasted);
+}
+
+// Copying: the result as shown; the row with the type, the eight figures as
+// typed in the batch's order and the score with the regional mark, tabs
+// between; neither while the fields do not give the result shown.
+TEST_F(FormBehaviour, CopiesTheResultAndTheRow)
+{
+    EXPECT_FALSE(form.Offers(WindowCommand::CopyResult));
+    EXPECT_FALSE(form.Offers(WindowCommand::CopyRow));
+    EXPECT_FALSE(form.Offers(WindowCommand::PasteRow));
+    EnterFrigate();
+    form.Changed(Control::ComboBox1);
+    ASSERT_TRUE(form.Offers(WindowCommand::CopyResult));
+    form.Run(WindowCommand::CopyResult);
+    EXPECT_EQ(view.clipboard, "122.05");
+    ASSERT_TRUE(form.Offers(WindowCommand::CopyRow));
+    form.Run(WindowCommand::CopyRow);
+    EXPECT_EQ(view.clipboard, "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05");
+    EXPECT_TRUE(form.Offers(WindowCommand::PasteRow));
+    form.SetSeparator(U'.');
+    view.texts[Control::Edit3] = "14.5";
+    view.texts[Control::Edit5] = "0.5";
+    form.Run(WindowCommand::CopyRow);
+    EXPECT_EQ(view.clipboard, "Фрегат\t3000\t14.5\t35\t0.5\t2000\t100\t400\t24\t122.05");
+
+    view.texts[Control::Edit1] = "";  // emptied: the label keeps the last result
+    form.Changed(Control::Edit1);
+    EXPECT_TRUE(form.Offers(WindowCommand::CopyResult));
+    EXPECT_FALSE(form.Offers(WindowCommand::CopyRow));
+    view.texts[Control::Edit1] = "3000";
+    view.texts[Control::Edit3] = "14,5";  // refused by the point's conversion
+    form.Changed(Control::Edit3);
+    EXPECT_FALSE(form.Offers(WindowCommand::CopyRow));
+    form.Run(WindowCommand::CopyRow);
+    EXPECT_EQ(view.clipboard, "Фрегат\t3000\t14.5\t35\t0.5\t2000\t100\t400\t24\t122.05");
+}
+
+// Pasting a row: a good one is one pick and one recomputation, the score
+// the core's for the figures; anything else one box naming the field, and
+// nothing in the window changes.
+TEST_F(FormBehaviour, PastesOneRowOrTellsWhatIsWrong)
+{
+    struct Case {
+        const char* clipboard;
+        const char* error;  // empty: pasted
+    };
+    const std::string frigate = "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24";
+    const Case cases[] = {
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24", ""},
+        {"Фрегат\t3000\t14.5\t35\t0.5\t2000\t100\t400\t24\t122,05\r\n", ""},
+        {"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;caliber;score\n"
+         "Фрегат;3000;14,5;35;0,5;2000;100;400;24;122,05\n", ""},
+        {"Тип,Корпус,Скорость,Маневренность,Бейдевинд,Трюм,Команда,Команда,Вооружение\r\n"
+         "\"Фрегат\",3000,\"14,5\",35,\"0,5\",2000,100,400,24\r\n\r\n", ""},
+        {"\xEF\xBB\xBF" "Баркас;1;,;0;,5;9999;0;999;42", ""},
+        {"", "В буфере обмена нет строки с кораблём."},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400", "Полей в строке: 8,"},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\tсчёт", "Полей в строке: 10,"},
+        {"Тип\tКорпус\tСкорость\tМаневренность\tБейдевинд\tТрюм\tКоманда\tКоманда\tВооружение\n",
+         "В буфере обмена только заголовки"},
+        {"Фрегат,3000,14,5,35,0,5,2000,100,400,24", "Полей в строке: 11,"},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\nБаркас\t1\t1\t1\t1\t1\t1\t1\t12",
+         "больше одной строки"},
+        {"Фрегатт\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24", "Тип корабля: «Фрегатт»"},
+        {"Тип корабля\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24", "Тип корабля: «Тип корабля»"},
+        {"Фрегат\t3000 \t14,5\t35\t0,5\t2000\t100\t400\t24", "Корпус: «3000 » — знак « »"},
+        {"Фрегат\t300000\t14,5\t35\t0,5\t2000\t100\t400\t24", "Корпус: «300000» — длиннее 5 знаков."},
+        {"Фрегат\t3000\t14,5,\t35\t0,5\t2000\t100\t400\t24", "Скорость: «14,5,» — знак «,»"},
+        {"Фрегат\t3000\t14,5\t3.5.\t0,5\t2000\t100\t400\t24", "Маневренность: «3.5.» — знак «.»"},
+        {"Фрегат\t3000\t14,5\t35\t-0,5\t2000\t100\t400\t24", "Бейдевинд: «-0,5» — знак «-»"},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t20000\t100\t400\t24", "Трюм: «20000» — длиннее 4 знаков."},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t\t400\t24", "Команда м/о, первое число: поле пусто."},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t4e2\t24", "Команда м/о, второе число: «4e2» — знак «e»"},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t20", "Вооружение: «20» — такого калибра нет"},
+        {"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t024", "Вооружение: «024»"},
+        {"Фрегат\t3000\t1\b4\t35\t0,5\t2000\t100\t400\t24", "Скорость: «1\b4» — знак «\b»"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clipboard);
+        view.texts.clear();
+        EnterFrigate("Шлюп");  // another ship on screen, rated
+        view.texts[Control::Edit1] = "2999";
+        form.Changed(Control::ComboBox1);
+        ASSERT_FALSE(Label().empty());
+        const std::map<Control, std::string> before = view.texts;
+        view.log.clear();
+        view.errors.clear();
+        view.clipboard = c.clipboard;
+        form.Run(WindowCommand::PasteRow);
+        if (*c.error) {
+            ASSERT_EQ(view.errors.size(), 1u);
+            EXPECT_TRUE(view.errors[0].starts_with(c.error) || view.errors[0].find(c.error) != std::string::npos)
+                << view.errors[0];
+            EXPECT_TRUE(view.errors[0].ends_with(".")) << view.errors[0];
+            EXPECT_EQ(view.texts, before);
+            EXPECT_TRUE(view.log.empty());
+            ShipCoefficients sloop;
+            SelectShipType("Шлюп", sloop);
+            EXPECT_EQ(form.Coefficients().ShipDivisor, sloop.ShipDivisor);
+            continue;
+        }
+        EXPECT_TRUE(view.errors.empty()) << view.errors[0];
+        EXPECT_TRUE(view.messages.empty());
+        // The score is the core's for the texts that went in.
+        ShipCoefficients expected;
+        ASSERT_TRUE(SelectShipType(view.texts[Control::ComboBox1], expected));
+        EXPECT_EQ(form.Coefficients().ShipDivisor, expected.ShipDivisor);
+        const auto& t = view.texts;
+        const ScoreResult score = ComputeScore({t.at(Control::Edit1), t.at(Control::Edit2), t.at(Control::Edit3),
+                                                t.at(Control::Edit4), t.at(Control::Edit5), t.at(Control::Edit6),
+                                                t.at(Control::Edit7), t.at(Control::ComboBox2)},
+                                               t.at(Control::ComboBox1), expected, U',');
+        EXPECT_EQ(Label(), score.Text);
+        // Every field set once, the result once: no recomputation per field.
+        EXPECT_EQ(view.log.size(), 10u);
+        EXPECT_EQ(std::count_if(view.log.begin(), view.log.end(),
+                                [](const std::string& line) { return line.starts_with("SetText Label1"); }),
+                  1);
+    }
+    // The frigate pasted in any shape shows its worked score, its decimals
+    // in the field's separator.
+    view.clipboard = "\"Фрегат\",\"3000\",\"14.5\",\"35\",\"0.5\",\"2000\",\"100\",\"400\",\"24\"";
+    form.Run(WindowCommand::PasteRow);
+    EXPECT_EQ(Label(), "122.05");
+    EXPECT_EQ(view.texts[Control::Edit3], "14,5");
+    EXPECT_EQ(view.texts[Control::Edit5], "0,5");
+    form.Run(WindowCommand::CopyRow);
+    EXPECT_EQ(view.clipboard, frigate + "\t122,05");
 }
 
 // The model the windows' differential tests follow: the worked ships typed

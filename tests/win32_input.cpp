@@ -182,13 +182,6 @@ COLORREF PictureAt(const DecodedJpeg& picture, int x, int y)
     return RGB(rgb[0], rgb[1], rgb[2]);
 }
 
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
-
 HWND VisibleWindowOf(const wchar_t* type)
 {
     struct { const wchar_t* type; HWND found; } search = {type, nullptr};
@@ -269,14 +262,14 @@ void Look(std::vector<SeenBox>& seen, HWND owner, Show show)
 
 }  // namespace
 
-void SeeingPresenter::ShowMessage(HWND owner, std::string_view text)
+void SeeingPresenter::ShowMessage(std::string_view text)
 {
-    Look(seen, owner, [&] { boxes_.ShowMessage(owner, text); });
+    Look(seen, owner_, [&] { boxes_.ShowMessage(text); });
 }
 
-void SeeingPresenter::ShowError(HWND owner, std::string_view message)
+void SeeingPresenter::ShowError(std::string_view message)
 {
-    Look(seen, owner, [&] { boxes_.ShowError(owner, message); });
+    Look(seen, owner_, [&] { boxes_.ShowError(message); });
 }
 
 }  // namespace kvorn::testing

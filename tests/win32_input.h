@@ -72,12 +72,14 @@ struct SeenBox {
 // as a user would.
 class SeeingPresenter : public MessagePresenter {
 public:
-    void ShowMessage(HWND owner, std::string_view text) override;
-    void ShowError(HWND owner, std::string_view message) override;
+    void SetOwner(HWND owner) { boxes_.SetOwner(owner), owner_ = owner; }
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view message) override;
     std::vector<SeenBox> seen;
 
 private:
-    SystemPresenter boxes_;
+    DialogPresenter boxes_;
+    HWND owner_ = nullptr;
 };
 
 // A visible window of this thread of the class `type` ("#32770": a box).
@@ -85,6 +87,5 @@ HWND VisibleWindowOf(const wchar_t* type);
 // The form's control that has the keyboard focus (a combo box for its
 // text part); Image1 when none of them has it.
 Control Focused(const Form1Window& window);
-std::wstring WindowText(HWND window);
 
 }  // namespace kvorn::testing

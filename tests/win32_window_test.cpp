@@ -74,7 +74,9 @@ class Win32Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<Form1Window>(GetModuleHandleW(nullptr), presenter, [this] { return separator; });
+        window = std::make_unique<Form1Window>(GetModuleHandleW(nullptr), presenter);
+        window->SetSeparatorSource([this] { return separator; });
+        presenter.SetOwner(window->Handle());
         window->SetClosedHandler([this] { closed = true; });
         window->Show(SW_SHOWNORMAL);
         SetForegroundWindow(window->Handle());
@@ -620,7 +622,7 @@ TEST_F(Win32Window, LooksAsItShould)
 TEST(Win32Application, TheTaskbarEntryIsTheApplications)
 {
     SeeingPresenter presenter;
-    CalculatorWindows windows(GetModuleHandleW(nullptr), presenter, [] { return U','; });
+    CalculatorWindows windows(GetModuleHandleW(nullptr), presenter);
     ApplicationWindow& application = windows.Application;
     Form1Window& form = windows.Form;
     bool closed = false;
@@ -654,6 +656,140 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
     Pump(nullptr);
     EXPECT_TRUE(closed);
     EXPECT_EQ(form.Handle(), nullptr);
+}
+
+// --- The window's menu --------------------------------------------------------
+
+// An open popup menu, looked at from a timer that its loop runs; then the
+// item `menuChoice` chosen with the keys (Escape when negative).
+struct SeenMenu {
+    std::vector<std::string> items;
+    std::vector<bool> offered;
+};
+SeenMenu seenMenu;
+int menuChoice = -1;
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        seenMenu.items.push_back(Narrow(text));
+        seenMenu.offered.push_back(!(GetMenuState(menu, UINT(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    }
+    for (int i = 0; i <= menuChoice; ++i) {
+        Key(VK_DOWN, true);
+        Key(VK_DOWN, false);
+    }
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, true);
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, false);
+}
+
+std::string ClipboardNow(HWND owner)
+{
+    std::string text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+class Win32WindowMenu : public Win32Window {
+protected:
+    // Opens the menu with `open`, looks at it and chooses `choice`.
+    template <class Open>
+    SeenMenu Menu(Open&& open, int choice)
+    {
+        seenMenu = {};
+        menuChoice = choice;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtMenu);
+        open();
+        Pump(Form());
+        KillTimer(nullptr, timer);
+        return seenMenu;
+    }
+    SeenMenu RightClick(Control at, int choice)
+    {
+        const POINT point = ScreenPoint(Control::Image1, (Describe(at).Bounds.Left + 5) * scale,
+                                        (Describe(at).Bounds.Top + Describe(at).Bounds.Height / 2) * scale);
+        return Menu(
+            [&] {
+                INPUT input[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
+                SendInput(2, input, sizeof(INPUT));
+            },
+            choice);
+    }
+    std::string Text(Control c) const { return window->Text(c); }
+    const std::vector<std::string> items = {"Копировать результат", "Копировать строку", "Вставить строку"};
+};
+
+// A right click on the result or the picture opens the window's menu; it
+// copies the result and the row and pastes a row through the clipboard; a
+// bad row is one box and no change.
+TEST_F(Win32WindowMenu, CopiesAndPastesThroughTheClipboard)
+{
+    PutOnClipboard(Form(), L"");
+    SeenMenu menu = RightClick(Control::Label1, -1);
+    EXPECT_EQ(menu.items, items);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, false}));
+
+    PutOnClipboard(Form(), L"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;caliber;score\r\n"
+                           L"Фрегат;3000;\"14.5\";35;\"0,5\";2000;100;400;24;122,05\r\n");
+    menu = RightClick(Control::Image1, 2);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(Text(Control::Label1), "122.05");
+    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
+    EXPECT_EQ(SendMessageW(Of(Control::ComboBox1), CB_GETCURSEL, 0, 0), 6);
+    EXPECT_EQ(Text(Control::Edit3), "14,5");
+    EXPECT_TRUE(presenter.seen.empty());
+
+    menu = RightClick(Control::Label1, 1);
+    EXPECT_EQ(menu.offered, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(ClipboardNow(Form()), "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05");
+    RightClick(Control::Label1, 0);
+    EXPECT_EQ(ClipboardNow(Form()), "122.05");
+
+    PutOnClipboard(Form(), L"Корвет\t3000\t14,5\t35\t0,5\t2000\t100\t400\t48");
+    RightClick(Control::Label1, 2);
+    ASSERT_EQ(presenter.seen.size(), 1u);
+    EXPECT_EQ(presenter.seen[0].text.rfind("Вооружение: «48»", 0), 0u) << presenter.seen[0].text;
+    EXPECT_TRUE(presenter.seen[0].icon);
+    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
+    EXPECT_EQ(Text(Control::ComboBox2), "24");
+    EXPECT_EQ(Text(Control::Label1), "122.05");
+}
+
+// From the keyboard: the Menu key and Shift+F10 on a button open the
+// window's menu; in a field, the field's own.
+TEST_F(Win32WindowMenu, TheMenuKeysOpenTheMenuOfTheFocusedControl)
+{
+    const struct {
+        Control control;
+        bool shiftF10;
+        bool windows;
+    } rows[] = {{Control::BitBtn1, false, true},
+                {Control::BitBtn2, true, true},
+                {Control::Edit1, true, false},
+                {Control::Edit3, false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Describe(row.control).Name);
+        window->Focus(row.control);
+        Pump(Form());
+        const SeenMenu menu = Menu([&] { row.shiftF10 ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
+        ASSERT_FALSE(menu.items.empty());
+        EXPECT_EQ(menu.items == items, row.windows) << menu.items.front();
+        EXPECT_EQ(Focused(), row.control);
+        EXPECT_FALSE(closed);
+    }
 }
 
 }  // namespace

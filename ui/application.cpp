@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,9 @@
 #include "message_presenter.h"
 #include "form1_window.h"
 #include "form_description.h"
+#include "wide_text.h"
+
+namespace kvorn {
 
 namespace {
 
@@ -65,9 +70,19 @@ void NameApplication()
 {
     QApplication::setApplicationName(QStringLiteral("kvorn-calculator"));
     QApplication::setApplicationDisplayName(
-        QString::fromUtf8(kvorn::ApplicationTitle.data(), qsizetype(kvorn::ApplicationTitle.size())));
+        Widen(kvorn::ApplicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("org.kvorn.Calculator"));
     QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
+void TranslateQtIntoRussian()
+{
+    // Memory-mapped, not read.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;  // the menus stay in English, the window works
 }
 
 int RunCalculator(int argc, char** argv)
@@ -91,6 +106,11 @@ int RunCalculator(int argc, char** argv)
     QObject::connect(&Form1, &QWidget::windowIconChanged, &application, &QApplication::setWindowIcon);
     presenter.SetOwner(&Form1);
     Form1.show();
+    // Needed first by a field's menu: loaded once the window is on its way
+    // to the screen, off the path to its first picture.
+    QMetaObject::invokeMethod(&application, TranslateQtIntoRussian, Qt::QueuedConnection);
     application.exec();
     return 0;
 }
+
+}  // namespace kvorn

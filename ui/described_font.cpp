@@ -3,6 +3,10 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "wide_text.h"
+
+namespace kvorn {
+
 void SubstitutePlatformFaces()
 {
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
@@ -11,7 +15,7 @@ void SubstitutePlatformFaces()
 
 QFont DescribedFont(const kvorn::FontDescription& description)
 {
-    QFont font(QString::fromUtf8(description.Face.data(), qsizetype(description.Face.size())));
+    QFont font(Widen(description.Face));
     font.setPixelSize(description.PixelHeight);
     font.setBold(description.Bold);
     // The stand-ins are wider than the narrow face the fields were sized
@@ -25,7 +29,9 @@ QFont DescribedFont(const kvorn::FontDescription& description)
         const QStringList standIns = QFont::substitutes(font.family());
         if (!standIns.isEmpty())
             font.setFamilies(standIns);
-        font.setStretch(90);
+        font.setStretch(kvorn::StandInWidthPercent);
     }
     return font;
 }
+
+}  // namespace kvorn

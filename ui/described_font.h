@@ -6,5 +6,9 @@
 
 #include "form_description.h"
 
+namespace kvorn {
+
 void SubstitutePlatformFaces();
 QFont DescribedFont(const kvorn::FontDescription& description);
+
+}  // namespace kvorn

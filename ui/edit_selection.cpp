@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 
+namespace kvorn {
+
 void EditSelection::Watch(QLineEdit* edit) { edit->installEventFilter(this); }
 
 bool EditSelection::eventFilter(QObject* watched, QEvent* event)
@@ -38,3 +40,5 @@ bool EditSelection::eventFilter(QObject* watched, QEvent* event)
         edit->selectAll();
     return false;
 }
+
+}  // namespace kvorn

@@ -10,6 +10,8 @@
 
 class QLineEdit;
 
+namespace kvorn {
+
 class EditSelection : public QObject {
 public:
     using QObject::QObject;
@@ -24,3 +26,5 @@ private:
     };
     std::map<QLineEdit*, Kept> kept_;  // edits that had the focus when the window went inactive
 };
+
+}  // namespace kvorn

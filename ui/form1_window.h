@@ -14,11 +14,15 @@
 
 class QLabel;
 class QLineEdit;
+
+namespace kvorn {
+
 class EditSelection;
-class KeystrokeGate;
+class KeystrokeRule;
 class MessagePresenter;
 class PictureButton;
 class SelectorBox;
+class WindowMenu;
 
 class Form1Window : public QWidget, private kvorn::FormView {
     Q_OBJECT
@@ -52,6 +56,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -64,6 +70,8 @@ private:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override;
+    std::string ClipboardText() const override;
+    void SetClipboardText(std::string_view text) override;
 
     QWidget* Create(const kvorn::ControlDescription& description);
     void Wire(kvorn::Control control, QWidget* widget);
@@ -76,8 +84,12 @@ private:
     kvorn::TForm1 form_;
     SeparatorSource separatorSource_;
     std::map<kvorn::Control, QWidget*> controls_;
-    KeystrokeGate* gate_;
+    KeystrokeRule* keystrokes_;
     EditSelection* selection_;
+    WindowMenu* menu_;
+    QMetaObject::Connection screenChanged_;
     bool dragging_ = false;
     QPoint dragOffset_;
 };
+
+}  // namespace kvorn

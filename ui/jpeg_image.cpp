@@ -1,5 +1,7 @@
 #include "jpeg_image.h"
 
+namespace kvorn {
+
 JpegResult DecodeJpeg(const QByteArray& data, JpegColours colours)
 {
     // Full colour is decoded as the screen's own 32-bit format, so that the
@@ -26,3 +28,5 @@ JpegResult DecodeJpeg(const QByteArray& data, JpegColours colours)
     }
     return {image, QString()};
 }
+
+}  // namespace kvorn

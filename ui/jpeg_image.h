@@ -7,8 +7,7 @@
 
 #include "jpeg_decoder.h"
 
-using kvorn::JpegColours;
-using kvorn::QuantisedColourCount;
+namespace kvorn {
 
 struct JpegResult {
     QImage image;   // null on failure
@@ -16,3 +15,5 @@ struct JpegResult {
 };
 
 JpegResult DecodeJpeg(const QByteArray& data, JpegColours colours);
+
+}  // namespace kvorn

@@ -1,3 +1,3 @@
 #include "application.h"
 
-int main(int argc, char** argv) { return RunCalculator(argc, argv); }
+int main(int argc, char** argv) { return kvorn::RunCalculator(argc, argv); }

@@ -14,7 +14,11 @@
 #include <algorithm>
 
 #include "error_box_text.h"
+#include "message_width.h"
 #include "one_box_at_a_time.h"
+#include "wide_text.h"
+
+namespace kvorn {
 
 namespace {
 
@@ -68,8 +72,9 @@ void PrepareBox(QDialog& box, QWidget* owner)
 
 }  // namespace
 
-void DialogPresenter::ShowMessage(const QString& text)
+void DialogPresenter::ShowMessage(std::string_view utf8)
 {
+    const QString text = Widen(utf8);
     kvorn::OneBoxAtATime(showing_, [&] {
         QDialog box(owner_);
         auto* label = new QLabel(text, &box);
@@ -78,11 +83,11 @@ void DialogPresenter::ShowMessage(const QString& text)
         label->setWordWrap(true);
         // One line where it fits in half the screen, wrapped beyond that;
         // wide enough for the caption to show in full.
-        const int halfScreen = ScreenOf(owner_) ? ScreenOf(owner_)->geometry().width() / 2 : 640;
+        const int screen = ScreenOf(owner_) ? ScreenOf(owner_)->geometry().width() : 1280;
         const int oneLine = label->fontMetrics().horizontalAdvance(text) + 2;
-        const int caption = box.fontMetrics().horizontalAdvance(Title()) + 96;
-        label->setMinimumWidth(std::min(std::max(oneLine, caption), halfScreen));
-        label->setMaximumWidth(halfScreen);
+        const int caption = box.fontMetrics().horizontalAdvance(Title());
+        label->setMinimumWidth(kvorn::MessageTextWidth(oneLine, caption, screen));
+        label->setMaximumWidth(kvorn::MessageTextWidest(screen));
         auto* buttons = new QDialogButtonBox(&box);
         QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
         ok->setDefault(true);
@@ -97,10 +102,10 @@ void DialogPresenter::ShowMessage(const QString& text)
     });
 }
 
-void DialogPresenter::ShowError(const QString& message)
+void DialogPresenter::ShowError(std::string_view message)
 {
     kvorn::OneBoxAtATime(showing_, [&] {
-        QMessageBox box(QMessageBox::Critical, Title(), ErrorText(message), QMessageBox::Ok, owner_);
+        QMessageBox box(QMessageBox::Critical, Title(), ErrorText(Widen(message)), QMessageBox::Ok, owner_);
         box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(QMessageBox::Ok);
         PrepareBox(box, owner_);
@@ -112,3 +117,5 @@ QString DialogPresenter::ErrorText(const QString& message)
 {
     return QString::fromStdString(kvorn::ErrorBoxText(message.toStdString()));
 }
+
+}  // namespace kvorn

@@ -2,18 +2,22 @@
 
 #include <QString>
 
+#include <string_view>
+
 class QWidget;
+
+namespace kvorn {
 
 // How the window talks to the user outside itself: the modal message and
 // the error box. The form only sees this interface, so tests can answer it.
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
-    // The modal message; returns when the user has closed it.
-    virtual void ShowMessage(const QString& text) = 0;
+    // The modal message, UTF-8; returns when the user has closed it.
+    virtual void ShowMessage(std::string_view text) = 0;
     // The error box for a failure that escaped a handler; `message` is the
-    // failure's own text, before any display rule is applied.
-    virtual void ShowError(const QString& message) = 0;
+    // failure's own text, UTF-8, before any display rule is applied.
+    virtual void ShowError(std::string_view message) = 0;
 };
 
 // The real displays: a small modal dialog and the platform's message box,
@@ -25,8 +29,8 @@ public:
     explicit DialogPresenter(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
-    void ShowMessage(const QString& text) override;
-    void ShowError(const QString& message) override;
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view message) override;
 
     // What the error box shows for `message`: a final point by the rule,
     // and a very long text shortened in the middle.
@@ -36,3 +40,5 @@ private:
     QWidget* owner_;
     bool showing_ = false;  // one box at a time
 };
+
+}  // namespace kvorn

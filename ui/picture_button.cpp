@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 
+namespace kvorn {
+
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -36,3 +38,5 @@ void PictureButton::keyPressEvent(QKeyEvent* event)
     }
     QPushButton::keyPressEvent(event);
 }
+
+}  // namespace kvorn

@@ -7,7 +7,10 @@
 #include "plain_bitmap.h"
 
 // The pictures live in a static library; make sure the linker keeps them.
+// Outside any namespace, as Qt's resource initialiser has to be.
 static void InitialisePictures() { Q_INIT_RESOURCE(assets); }
+
+namespace kvorn {
 
 QPixmap LoadPicture(const QString& path, const char* format)
 {
@@ -61,7 +64,7 @@ JpegResult BackgroundPicture(int depth, qreal ratio)
         return {QImage(), file.errorString()};
     JpegResult result = DecodeJpeg(file.readAll(), depth <= 8 ? JpegColours::Quantised : JpegColours::Full);
     if (!result.image.isNull())
-        result.image = AtRatio(std::move(result.image), {196, 317}, ratio);
+        result.image = AtRatio(std::move(result.image), {kvorn::BackgroundPictureSize.Width, kvorn::BackgroundPictureSize.Height}, ratio);
     return result;
 }
 
@@ -70,5 +73,7 @@ QPixmap ButtonPicture(const char* name, qreal ratio)
     const QPixmap picture = LoadPicture(QStringLiteral(":/kvorn/%1%2.bmp").arg(QLatin1String(name), Suffix(ratio)), "bmp");
     if (ratio <= 1.001 || picture.isNull())
         return picture;
-    return QPixmap::fromImage(AtRatio(picture.toImage(), {81, 22}, ratio));
+    return QPixmap::fromImage(AtRatio(picture.toImage(), {kvorn::ButtonPictureSize.Width, kvorn::ButtonPictureSize.Height}, ratio));
 }
+
+}  // namespace kvorn

@@ -6,6 +6,8 @@
 
 #include "jpeg_image.h"
 
+namespace kvorn {
+
 // A picture in a named format: Qt then uses its built-in reader at once
 // instead of loading every image plugin to probe the bytes.
 QPixmap LoadPicture(const QString& path, const char* format);
@@ -16,3 +18,5 @@ QIcon ShipIcon();
 JpegResult BackgroundPicture(int depth, qreal ratio = 1);
 // A button's picture ("clear" or "exit") for a device pixel ratio.
 QPixmap ButtonPicture(const char* name, qreal ratio = 1);
+
+}  // namespace kvorn

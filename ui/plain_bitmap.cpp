@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace kvorn {
+
 namespace {
 
 std::uint32_t Little(const QByteArray& bytes, qsizetype at, int size)
@@ -44,3 +46,5 @@ QImage ReadPlainBitmap(const QByteArray& file)
     }
     return image;
 }
+
+}  // namespace kvorn

@@ -6,6 +6,10 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "wide_text.h"
+
+namespace kvorn {
+
 namespace {
 
 // The label as a screen reader sees it: its name, the score as its value,
@@ -26,7 +30,7 @@ public:
 
 QAccessibleInterface* ResultAccessibleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("ResultLabel") && object && object->isWidgetType())
+    if (className == QLatin1String(ResultLabel::staticMetaObject.className()) && object && object->isWidgetType())
         return new ResultAccessible(static_cast<ResultLabel*>(object));
     return nullptr;
 }
@@ -58,7 +62,7 @@ const kvorn::FittedResult& ResultLabel::Fitted()
                                    QFont face = described;
                                    face.setPixelSize(pixelHeight);
                                    return QFontMetrics(face).horizontalAdvance(
-                                       QString::fromUtf8(candidate.data(), qsizetype(candidate.size())));
+                                       Widen(candidate));
                                });
     fittedFor_ = text();
     fittedFont_ = described;
@@ -77,5 +81,7 @@ void ResultLabel::paintEvent(QPaintEvent*)
     painter.setFont(face);
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(rect(), int(alignment()) | Qt::TextSingleLine,
-                     QString::fromUtf8(fitted.Text.data(), qsizetype(fitted.Text.size())));
+                     Widen(fitted.Text));
 }
+
+}  // namespace kvorn

@@ -6,6 +6,8 @@
 
 #include "result_fit.h"
 
+namespace kvorn {
+
 // The result label: its text is the exact score, and it draws that text
 // whole and centred, in a smaller face or in the exponent form where the
 // described face cannot hold it. Nothing is drawn outside the label. Resting
@@ -32,3 +34,5 @@ private:
     QFont fittedFont_;
     kvorn::FittedResult fitted_{{}, 0};
 };
+
+}  // namespace kvorn

@@ -6,6 +6,8 @@
 #include <QStyleOptionComboBox>
 #include <QWheelEvent>
 
+namespace kvorn {
+
 void SelectorBox::MakeEditable()
 {
     // Not Qt's default WheelFocus: before a real wheel event Qt would give
@@ -46,3 +48,5 @@ void SelectorBox::paintEvent(QPaintEvent* event)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(arrow, isEnabled() ? QColor(0x3b, 0x22, 0x0b) : palette().color(QPalette::Disabled, QPalette::Text));
 }
+
+}  // namespace kvorn

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+namespace kvorn {
+
 // A drop-down combo box with an editable text part, as the form has them:
 // - it draws its own drop-down arrow (the styled frame leaves it out, and an
 //   arrow image in the style sheet would make Qt load every image plugin);
@@ -19,3 +21,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 };
+
+}  // namespace kvorn

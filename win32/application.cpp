@@ -4,7 +4,6 @@
 
 #include "form_description.h"
 #include "message_presenter.h"
-#include "regional_settings.h"
 #include "wide_text.h"
 
 namespace kvorn {
@@ -17,9 +16,8 @@ void DispatchFor(HWND window, MSG& message)
     DispatchMessageW(&message);
 }
 
-CalculatorWindows::CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter,
-                                     Form1Window::SeparatorSource separator)
-    : Application(instance), Form(instance, presenter, std::move(separator), Application.Handle())
+CalculatorWindows::CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter)
+    : Application(instance), Form(instance, presenter, Application.Handle())
 {
     Application.SetMainForm(Form.Handle());
 }
@@ -33,8 +31,9 @@ void CalculatorWindows::Show(int showCommand)
 int RunCalculator(HINSTANCE instance, int showCommand)
 {
     try {
-        SystemPresenter presenter;
-        CalculatorWindows windows(instance, presenter, RegionalSeparator);
+        DialogPresenter presenter;
+        CalculatorWindows windows(instance, presenter);
+        presenter.SetOwner(windows.Form.Handle());
         windows.Show(showCommand);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0)

@@ -10,7 +10,7 @@ namespace kvorn {
 // The program's windows as it shows them: the application's window, which
 // names the taskbar entry, owning the form.
 struct CalculatorWindows {
-    CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter, Form1Window::SeparatorSource separator);
+    CalculatorWindows(HINSTANCE instance, MessagePresenter& presenter);
     void Show(int showCommand);
 
     ApplicationWindow Application;

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "form_description.h"
-#include "resource_ids.h"
 #include "wide_text.h"
+#include "window_class.h"
 
 namespace kvorn {
 
@@ -16,16 +16,7 @@ constexpr wchar_t ClassName[] = L"TApplication";
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance)
 {
-    WNDCLASSEXW type = {};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = WindowProc;
-    type.hInstance = instance;
-    type.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SHIP));
-    type.hIconSm = HICON(LoadImageW(instance, MAKEINTRESOURCEW(IDI_SHIP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                    GetSystemMetrics(SM_CYSMICON), 0));
-    type.lpszClassName = ClassName;
-    if (!RegisterClassExW(&type) && !GetClassInfoExW(instance, ClassName, &type))
-        throw std::runtime_error("The application's window class cannot be registered");
+    RegisterWindowClass(instance, ClassName, WindowProc);
     // A caption and a system menu for the taskbar entry's menu; no size, so
     // that nothing of it is drawn.
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;

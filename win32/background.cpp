@@ -3,7 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "display_scale.h"
 #include "jpeg_decoder.h"
+#include "picture_scale.h"
 #include "resource_ids.h"
 #include "scaled_picture.h"
 
@@ -86,7 +88,7 @@ Background LoadBackground(HINSTANCE instance, int dpi)
         SetPalette(bitmap, palette);
     GdiFlush();
     // Drawn for a larger scale than the display's: scaled down to it.
-    result.Bitmap = ToSize(bitmap, MulDiv(196, dpi, 96), MulDiv(317, dpi, 96));
+    result.Bitmap = ToSize(bitmap, Scaled(BackgroundPictureSize.Width, dpi), Scaled(BackgroundPictureSize.Height, dpi));
     BITMAP size = {};
     GetObjectW(result.Bitmap, sizeof size, &size);
     result.Width = size.bmWidth;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "display_scale.h"
 #include "wide_text.h"
 
 namespace kvorn {
@@ -36,7 +37,7 @@ HFONT DescribedFonts::For(const FontDescription& font, int dpi)
     // Cyrillic character set, so that the ship names show wherever the face
     // itself has no Cyrillic letters.
     LOGFONTW wanted = {};
-    wanted.lfHeight = -MulDiv(font.PixelHeight, dpi, 96);
+    wanted.lfHeight = -Scaled(font.PixelHeight, dpi);
     wanted.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
     wanted.lfCharSet = RUSSIAN_CHARSET;
     const std::wstring face = Widen(font.Face);
@@ -57,7 +58,7 @@ HFONT DescribedFonts::For(const FontDescription& font, int dpi)
     ReleaseDC(nullptr, screen);
     const bool standIn = lstrcmpiW(chosen, face.c_str()) != 0 && lstrcmpiW(chosen, L"Microsoft Sans Serif") != 0;
     if (standIn && metrics.tmAveCharWidth > 0) {
-        wanted.lfWidth = (metrics.tmAveCharWidth * 9 + 5) / 10;
+        wanted.lfWidth = (metrics.tmAveCharWidth * StandInWidthPercent + 50) / 100;
         if (HFONT narrower = CreateFontIndirectW(&wanted)) {
             DeleteObject(handle);
             handle = narrower;

@@ -1,41 +1,36 @@
 #include "edit_selection.h"
 
-#include <commctrl.h>
+#include "subclass.h"
 
 namespace kvorn {
 
 namespace {
 
-constexpr UINT_PTR SubclassId = 2;
-
-LRESULT CALLBACK SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR)
 {
     // The one GUI thread: a left click is under way for one edit at most.
     static bool leftClick = false;
     switch (message) {
     case WM_LBUTTONDOWN: {
         leftClick = true;
-        const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+        const LRESULT result = CallUnder(EditSelectionSubclass, edit, message, wParam, lParam);
         leftClick = false;
         return result;
     }
     case WM_SETFOCUS: {
-        const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+        const LRESULT result = CallUnder(EditSelectionSubclass, edit, message, wParam, lParam);
         const HWND from = reinterpret_cast<HWND>(wParam);
         const bool fromThisWindow = from && GetAncestor(from, GA_ROOT) == GetAncestor(edit, GA_ROOT);
         if (fromThisWindow && !leftClick)
             SendMessageW(edit, EM_SETSEL, 0, -1);
         return result;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, SelectionProc, SubclassId);
-        break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return CallUnder(EditSelectionSubclass, edit, message, wParam, lParam);
 }
 
 }  // namespace
 
-void AttachEditSelection(HWND edit) { SetWindowSubclass(edit, SelectionProc, SubclassId, 0); }
+void AttachEditSelection(HWND edit) { Subclass(edit, EditSelectionSubclass, SelectionProc); }
 
 }  // namespace kvorn

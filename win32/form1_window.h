@@ -12,14 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "background.h"
 #include "described_font.h"
 #include "form_description.h"
 #include "form_view.h"
+#include "display_scale.h"
 #include "message_presenter.h"
+#include "pictures.h"
 #include "result_label.h"
+#include "saved_focus.h"
 #include "selector_box.h"
 #include "tform1.h"
+#include "window_menu.h"
 
 namespace kvorn {
 
@@ -30,12 +33,14 @@ public:
     // Creates the window, hidden; throws std::runtime_error when Windows
     // refuses. `presenter` must outlive the window.
     // `owner` is the application's window, where there is one.
-    Form1Window(HINSTANCE instance, MessagePresenter& presenter, SeparatorSource separatorSource,
-                HWND owner = nullptr);
+    Form1Window(HINSTANCE instance, MessagePresenter& presenter, HWND owner = nullptr);
     ~Form1Window() override;
     Form1Window(const Form1Window&) = delete;
     Form1Window& operator=(const Form1Window&) = delete;
 
+    // Where the regional separator is read from, now and on every notice of
+    // changed settings.
+    void SetSeparatorSource(SeparatorSource source);
     // Shows the window and reports a background that could not be decoded.
     void Show(int showCommand);
     // What happens once the window is gone; ends the message loop unless
@@ -54,6 +59,8 @@ public:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override;
+    std::string ClipboardText() const override { return kvorn::ClipboardText(window_); }
+    void SetClipboardText(std::string_view text) override { kvorn::SetClipboardText(window_, text); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -64,13 +71,12 @@ private:
     void Command(WORD id, WORD code);
     void Activated(bool active);
     void Paint();
-    void DrawListItem(const DRAWITEMSTRUCT& item);
     void ReportFailure(const char* message);
-    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-    RECT Scaled(const Geometry& bounds) const;
-    void LoadPictures();
-    void ReleasePictures();
+    int Scaled(int pixels) const { return kvorn::Scaled(pixels, dpi_); }
+    RECT Scaled(const Geometry& bounds) const { return kvorn::Scaled(bounds, dpi_); }
+    void MakeFaces();
     void Layout();
+    void PlaceControl(const ControlDescription& description);
     void DpiChanged(int dpi, const RECT& suggested);
     SelectorBox& SelectorOf(Control control);
 
@@ -82,14 +88,14 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, Form1Controls.size()> controls_ = {};
     std::array<HFONT, Form1Controls.size()> controlFonts_ = {};
+    std::array<std::wstring, Form1Controls.size()> editTexts_;  // as last reported
     int dpi_ = 96;  // the display's, which the described 96-dpi pixels are scaled to
     DescribedFonts fonts_;
     std::wstring label1Text_, label2Text_;
     ResultTip resultTip_;
-    Background background_;
-    HBITMAP clearPicture_ = nullptr, exitPicture_ = nullptr;
+    FormPictures pictures_;
     std::array<SelectorBox, 2> selectors_;
-    HWND savedFocus_ = nullptr;
+    SavedFocus savedFocus_;
 };
 
 }  // namespace kvorn

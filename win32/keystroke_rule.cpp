@@ -1,12 +1,10 @@
 #include "keystroke_rule.h"
 
-#include <commctrl.h>
+#include "subclass.h"
 
 namespace kvorn {
 
 namespace {
-
-constexpr UINT_PTR SubclassId = 1;
 
 struct Binding {
     TForm1* form;
@@ -14,7 +12,7 @@ struct Binding {
     bool comboText;  // the text part of a combo box
 };
 
-LRESULT CALLBACK KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
     auto* binding = reinterpret_cast<Binding*>(data);
     switch (message) {
@@ -31,17 +29,19 @@ LRESULT CALLBACK KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         if (key == 0)
             return 0;
         if (key <= 0xFFFF)
-            return DefSubclassProc(edit, WM_CHAR, WPARAM(key), lParam);
+            return CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(key), lParam);
         const char32_t offset = key - 0x10000;
-        DefSubclassProc(edit, WM_CHAR, WPARAM(0xD800 + (offset >> 10)), lParam);
-        return DefSubclassProc(edit, WM_CHAR, WPARAM(0xDC00 + (offset & 0x3FF)), lParam);
+        CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(0xD800 + (offset >> 10)), lParam);
+        return CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(0xDC00 + (offset & 0x3FF)), lParam);
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(edit, KeystrokeProc, SubclassId);
+    {
+        const LRESULT result = CallUnder(KeystrokeRuleSubclass, edit, message, wParam, lParam);
         delete binding;
-        break;
+        return result;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    }
+    return CallUnder(KeystrokeRuleSubclass, edit, message, wParam, lParam);
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ void AttachKeystrokeRule(HWND edit, TForm1& form, Control control)
     wchar_t parentType[16] = {};
     GetClassNameW(GetParent(edit), parentType, 16);
     const bool comboText = lstrcmpiW(parentType, L"ComboBox") == 0;
-    SetWindowSubclass(edit, KeystrokeProc, SubclassId, DWORD_PTR(new Binding{&form, control, comboText}));
+    Subclass(edit, KeystrokeRuleSubclass, KeystrokeProc, DWORD_PTR(new Binding{&form, control, comboText}));
 }
 
 }  // namespace kvorn

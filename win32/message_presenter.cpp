@@ -4,6 +4,7 @@
 #include <string>
 
 #include "error_box_text.h"
+#include "message_width.h"
 #include "form_description.h"
 #include "one_box_at_a_time.h"
 #include "wide_text.h"
@@ -51,12 +52,12 @@ void LayOut(HWND dialog, MessageDialog& message)
     HFONT captionFont = CreateFontIndirectW(&metrics.lfCaptionFont);
 
     const RECT work = MonitorWorkArea(GetWindow(dialog, GW_OWNER) ? GetWindow(dialog, GW_OWNER) : dialog);
-    const int halfScreen = std::max<int>(200, (work.right - work.left) / 2);
+    const int screen = std::max<int>(400, work.right - work.left);
     const std::wstring title = Widen(ApplicationTitle);
     const SIZE caption = TextSize(dialog, captionFont, title, 10000);
     DeleteObject(captionFont);
-    SIZE text = TextSize(dialog, message.font, message.text, halfScreen);
-    const int textWidth = std::min(halfScreen, std::max<int>(text.cx, caption.cx + 96 - 2 * Margin));
+    SIZE text = TextSize(dialog, message.font, message.text, MessageTextWidest(screen));
+    const int textWidth = MessageTextWidth(text.cx, caption.cx - 2 * Margin, screen);
     text = TextSize(dialog, message.font, message.text, textWidth);
 
     const int clientWidth = std::max(textWidth, ButtonWidth) + 2 * Margin;
@@ -110,8 +111,9 @@ struct alignas(DWORD) EmptyTemplate {
 
 }  // namespace
 
-void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
+void DialogPresenter::ShowMessage(std::string_view text)
 {
+    const HWND owner = owner_;
     OneBoxAtATime(showing_, [&] {
         MessageDialog message;
         message.text = Widen(text);
@@ -132,10 +134,10 @@ void SystemPresenter::ShowMessage(HWND owner, std::string_view text)
     });
 }
 
-void SystemPresenter::ShowError(HWND owner, std::string_view message)
+void DialogPresenter::ShowError(std::string_view message)
 {
     OneBoxAtATime(showing_, [&] {
-        MessageBoxW(owner, Widen(ErrorBoxText(message)).c_str(), Widen(ApplicationTitle).c_str(),
+        MessageBoxW(owner_, Widen(ErrorBoxText(message)).c_str(), Widen(ApplicationTitle).c_str(),
                     MB_OK | MB_ICONSTOP);
     });
 }

@@ -13,20 +13,25 @@ class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
     // The modal message; returns when the user has closed it.
-    virtual void ShowMessage(HWND owner, std::string_view text) = 0;
+    virtual void ShowMessage(std::string_view text) = 0;
     // The error box for a failure; `message` is the failure's own text,
     // before any display rule.
-    virtual void ShowError(HWND owner, std::string_view message) = 0;
+    virtual void ShowError(std::string_view message) = 0;
 };
 
 // The real displays: a small dialog of the program's own and the system's
 // message box, captioned with the application's title.
-class SystemPresenter : public MessagePresenter {
+class DialogPresenter : public MessagePresenter {
 public:
-    void ShowMessage(HWND owner, std::string_view text) override;
-    void ShowError(HWND owner, std::string_view message) override;
+    // `owner` is the window the boxes must never hide behind.
+    explicit DialogPresenter(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    void ShowMessage(std::string_view text) override;
+    void ShowError(std::string_view message) override;
 
 private:
+    HWND owner_;
     bool showing_ = false;  // one box at a time
 };
 

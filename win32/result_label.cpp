@@ -36,12 +36,22 @@ ResultTip::~ResultTip()
         DestroyWindow(tip_);
 }
 
-void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
+void ResultTip::Attach(HWND owner, const RECT& bounds, Describer describer)
 {
     owner_ = owner;
+    bounds_ = bounds;
     describer_ = std::move(describer);
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
+}
+
+void ResultTip::Make()
+{
+    // The common controls are loaded here, not at start-up.
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialise = reinterpret_cast<Initialise>(reinterpret_cast<void*>(
+        GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    if (!initialise || !initialise(&classes))
+        return;  // no tip: the label itself still shows the result
     // Not owned by the form: the form leaves and rejoins the always-on-top
     // band around each box, and an owned tooltip would keep it out.
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
@@ -53,9 +63,9 @@ void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
     // version 6 the whole structure's size is refused.
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = 0;
-    tool.hwnd = owner;
+    tool.hwnd = owner_;
     tool.uId = 1;
-    tool.rect = bounds;
+    tool.rect = bounds_;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, LPARAM(&tool));
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);  // lines as the breakdown has them
@@ -64,6 +74,7 @@ void ResultTip::Create(HWND owner, const RECT& bounds, Describer describer)
 
 void ResultTip::SetBounds(const RECT& bounds)
 {
+    bounds_ = bounds;
     if (!tip_)
         return;
     TOOLINFOW tool = {};
@@ -76,11 +87,15 @@ void ResultTip::SetBounds(const RECT& bounds)
 
 void ResultTip::PointerMoved(UINT message, LPARAM lParam)
 {
-    if (!tip_)
-        return;
     POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
     if (message == WM_NCMOUSEMOVE)
         ScreenToClient(owner_, &at);
+    if (!tip_ && !tried_ && PtInRect(&bounds_, at)) {
+        tried_ = true;
+        Make();
+    }
+    if (!tip_)
+        return;
     MSG relayed = {owner_, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y), DWORD(GetMessageTime()), {}};
     SendMessageW(tip_, TTM_RELAYEVENT, 0, LPARAM(&relayed));
 }

@@ -26,8 +26,9 @@ public:
     ResultTip& operator=(const ResultTip&) = delete;
     ~ResultTip();
 
-    // A tooltip control over `bounds` of `owner`'s client area.
-    void Create(HWND owner, const RECT& bounds, Describer describer);
+    // A tooltip over `bounds` of `owner`'s client area, made when the
+    // pointer first comes there: a start-up need not wait for it.
+    void Attach(HWND owner, const RECT& bounds, Describer describer);
     // The label has no window, and the window answers the pointer there
     // as a caption: its non-client moves are handed on as client moves.
     void PointerMoved(UINT message, LPARAM lParam);
@@ -36,7 +37,11 @@ public:
     bool Notified(const NMHDR& header);
 
 private:
+    void Make();
+
     HWND owner_ = nullptr, tip_ = nullptr;
+    RECT bounds_ = {};
+    bool tried_ = false;
     Describer describer_;
     std::wstring text_;  // the shown text, alive while the tooltip reads it
 };

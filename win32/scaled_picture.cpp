@@ -1,5 +1,6 @@
 #include "scaled_picture.h"
 
+#include "display_scale.h"
 #include "picture_scale.h"
 #include "resource_ids.h"
 
@@ -43,7 +44,7 @@ HBITMAP LoadButtonPicture(HINSTANCE instance, int id, int dpi)
 {
     HBITMAP picture = HBITMAP(
         LoadImageW(instance, MAKEINTRESOURCEW(PictureResourceFor(id, dpi)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    return ToSize(picture, MulDiv(81, dpi, 96), MulDiv(22, dpi, 96));
+    return ToSize(picture, Scaled(ButtonPictureSize.Width, dpi), Scaled(ButtonPictureSize.Height, dpi));
 }
 
 }  // namespace kvorn

@@ -1,58 +1,122 @@
 #include "selector_box.h"
 
-#include <commctrl.h>
+#include "display_scale.h"
+#include "form_description.h"
+#include "keystroke_rule.h"
+#include "subclass.h"
+#include "wide_text.h"
 
 namespace kvorn {
 
 namespace {
 
-constexpr UINT_PTR WheelSubclassId = 3;
-
-std::wstring WindowText(HWND window)
+// False where the box has no such item.
+bool ListItemText(HWND box, WPARAM index, std::wstring& text)
 {
-    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
+    const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR)
+        return false;
+    text.assign(std::size_t(length) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, index, LPARAM(text.data()));
+    text.resize(std::size_t(length));
+    return true;
 }
 
 // Windows sends the wheel to the window under the pointer where the user
 // lets it scroll inactive windows: there a box without the focus passes it on.
-LRESULT CALLBACK WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR)
 {
-    switch (message) {
-    case WM_MOUSEWHEEL: {
+    if (message == WM_MOUSEWHEEL) {
         const HWND focus = GetFocus();
         if (focus != box && GetParent(focus) != box)
             return SendMessageW(GetParent(box), message, wParam, lParam);
-        break;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(box, WheelProc, WheelSubclassId);
-        break;
-    }
-    return DefSubclassProc(box, message, wParam, lParam);
+    return CallUnder(SelectorWheelSubclass, box, message, wParam, lParam);
 }
 
 }  // namespace
 
-void SelectorBox::Attach(HWND box, HWND owner, WPARAM id, std::function<void()> changed)
+void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
 {
     box_ = box;
     owner_ = owner;
-    id_ = id;
-    changed_ = std::move(changed);
-    SetWindowSubclass(box, WheelProc, WheelSubclassId, 0);
+    id_ = WPARAM(id);
+    changed_ = [&form, id] { form.Changed(id); };
+    for (std::string_view item : ListItems(id))
+        SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
+    Subclass(box, SelectorWheelSubclass, WheelProc);
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
-    if (GetComboBoxInfo(box, &parts) && parts.hwndItem)
-        SetWindowSubclass(parts.hwndItem, WheelProc, WheelSubclassId, 0);
+    if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
+        AttachKeystrokeRule(parts.hwndItem, form, id);
+        Subclass(parts.hwndItem, SelectorWheelSubclass, WheelProc);
+    }
+    SetText(Widen(Describe(id).Text));
+}
+
+void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
+{
+    const int fieldHeight = field.bottom - field.top;
+    SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(box_, WM_SETFONT, WPARAM(font), TRUE);
+    SendMessageW(box_, CB_SETITEMHEIGHT, 0, LPARAM(ItemHeight(dpi)));
+    // How the field's height adds up to the box's differs between Windows
+    // versions (and Wine): measure and correct.
+    LRESULT height = SendMessageW(box_, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+    for (int attempt = 0; height != CB_ERR && attempt < 4; ++attempt) {
+        RECT shown;
+        GetWindowRect(box_, &shown);
+        const int missing = fieldHeight - (shown.bottom - shown.top);
+        if (missing == 0)
+            break;
+        height += missing;
+        SendMessageW(box_, CB_SETITEMHEIGHT, WPARAM(-1), height);
+    }
+}
+
+UINT SelectorBox::ItemHeight(int dpi) { return UINT(Scaled(ListItemHeight, dpi)); }
+
+// A combo box's height includes its open list.
+int SelectorBox::BoxHeight(const RECT& field, int dpi)
+{
+    return int(field.bottom - field.top) + ListVisibleItems * int(ItemHeight(dpi)) + 2;
+}
+
+void SelectorBox::DrawItem(const DRAWITEMSTRUCT& item, int dpi)
+{
+    const bool selected = item.itemState & ODS_SELECTED;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    std::wstring text;
+    if (item.itemID == UINT(-1) || !ListItemText(item.hwndItem, item.itemID, text))
+        return;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT bounds = item.rcItem;
+    bounds.left += Scaled(2, dpi);
+    DrawTextW(item.hDC, text.c_str(), int(text.size()), &bounds, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 void SelectorBox::SetText(const std::wstring& text)
 {
     settingText_ = true;
-    SendMessageW(box_, CB_SETCURSEL, WPARAM(-1), 0);
-    SetWindowTextW(box_, text.c_str());
+    // A listed text selects its item, so that the list opens there and the
+    // arrow keys go on from it; the search ignores case, the check does not.
+    LRESULT item = SendMessageW(box_, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
+    if (item != CB_ERR && SendMessageW(box_, CB_GETLBTEXTLEN, WPARAM(item), 0) == LRESULT(text.size())) {
+        std::wstring listed(text.size() + 1, L'\0');
+        SendMessageW(box_, CB_GETLBTEXT, WPARAM(item), LPARAM(listed.data()));
+        listed.resize(text.size());
+        if (listed != text)
+            item = CB_ERR;
+    } else {
+        item = CB_ERR;
+    }
+    SendMessageW(box_, CB_SETCURSEL, WPARAM(item == CB_ERR ? -1 : item), 0);
+    if (item == CB_ERR)
+        SetWindowTextW(box_, text.c_str());
     settingText_ = false;
 }
 
@@ -120,12 +184,9 @@ void SelectorBox::SyncText()
     const LRESULT index = SendMessageW(box_, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return;
-    const LRESULT length = SendMessageW(box_, CB_GETLBTEXTLEN, WPARAM(index), 0);
-    if (length == CB_ERR)
+    std::wstring item;
+    if (!ListItemText(box_, WPARAM(index), item))
         return;
-    std::wstring item(std::size_t(length) + 1, L'\0');
-    SendMessageW(box_, CB_GETLBTEXT, WPARAM(index), LPARAM(item.data()));
-    item.resize(std::size_t(length));
     if (WindowText(box_) != item) {
         settingText_ = true;
         SetWindowTextW(box_, item.c_str());

@@ -5,12 +5,16 @@
 //   notices are ordered;
 // - an edit of the text by other means than typing is a change; the
 //   program setting the text is not;
-// - the mouse wheel changes it only while it has the focus.
+// - the mouse wheel changes it only while it has the focus;
+// - its list items are drawn by it, each ListItemHeight high at the
+//   display's scale.
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+
+#include "tform1.h"
 
 namespace kvorn {
 
@@ -21,13 +25,23 @@ public:
     static constexpr UINT PickedMessage = WM_APP + 1;
     static constexpr UINT ClosedMessage = WM_APP + 2;
 
-    // `changed` runs the form's change handler of this box.
-    void Attach(HWND box, HWND owner, WPARAM id, std::function<void()> changed);
+    // Fills the box `id` of `form` from the description and reports its
+    // changes to the form; its notices come through `owner`.
+    void Attach(HWND box, HWND owner, TForm1& form, Control id);
     // A notice from the box, as its owner's WM_COMMAND carries it.
     void Notified(WORD code);
     void Posted(UINT message);
     // Sets the text with no list item picked and no change reported.
     void SetText(const std::wstring& text);
+    // Places the box's field at `field`, its open list below it, and its
+    // face, at the display's scale.
+    void Place(const RECT& field, HFONT font, int dpi);
+
+    // What the owner's WM_MEASUREITEM and WM_DRAWITEM ask of a box's list.
+    static UINT ItemHeight(int dpi);
+    // The box's height with its open list, for its field at `field`.
+    static int BoxHeight(const RECT& field, int dpi);
+    static void DrawItem(const DRAWITEMSTRUCT& item, int dpi);
 
 private:
     void Report();

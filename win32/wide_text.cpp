@@ -1,7 +1,5 @@
 #include "wide_text.h"
 
-#include <windows.h>
-
 namespace kvorn {
 
 std::wstring Widen(std::string_view text)
@@ -24,6 +22,13 @@ std::string Narrow(std::wstring_view text)
     if (length > 0)
         WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), narrow.data(), length, nullptr, nullptr);
     return narrow;
+}
+
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
 }
 
 }  // namespace kvorn

@@ -1,10 +1,12 @@
-#include "keystroke_gate.h"
+#include "keystroke_rule.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
 #include "tform1.h"
+
+namespace kvorn {
 
 namespace {
 
@@ -33,33 +35,33 @@ bool IsTypedCharacter(const QKeyEvent* event, bool list)
 
 }  // namespace
 
-void KeystrokeGate::Watch(QObject* watched, kvorn::Control control, bool list)
+void KeystrokeRule::Watch(QObject* watched, kvorn::Control control, bool list)
 {
     watched_[watched] = {control, list};
     watched->installEventFilter(this);
 }
 
-void KeystrokeGate::Unwatch()
+void KeystrokeRule::Unwatch()
 {
     for (auto& entry : watched_)
         entry.first->removeEventFilter(this);
     watched_.clear();
 }
 
-QString KeystrokeGate::Filter(kvorn::Control control, const QString& typed)
+QString KeystrokeRule::Filter(kvorn::Control control, const QString& typed)
 {
     const std::u32string kept = form_.FilterTyped(control, typed.toStdU32String());
     return QString::fromStdU32String(kept);
 }
 
-void KeystrokeGate::Forward(QObject* watched, QEvent* event)
+void KeystrokeRule::Forward(QObject* watched, QEvent* event)
 {
     forwarding_ = true;
     QCoreApplication::sendEvent(watched, event);
     forwarding_ = false;
 }
 
-bool KeystrokeGate::eventFilter(QObject* watched, QEvent* event)
+bool KeystrokeRule::eventFilter(QObject* watched, QEvent* event)
 {
     const auto found = watched_.find(watched);
     if (found == watched_.end() || forwarding_)
@@ -94,3 +96,5 @@ bool KeystrokeGate::eventFilter(QObject* watched, QEvent* event)
     }
     return false;
 }
+
+}  // namespace kvorn

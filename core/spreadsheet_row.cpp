@@ -1,8 +1,12 @@
-#include "spreadsheet_rows.h"
+#include "spreadsheet_row.h"
 
+#include <algorithm>
+
+#include "number_conversion.h"
+#include "rating_error.h"
 #include "text.h"
 
-namespace kvorn::cli {
+namespace kvorn {
 
 RowsEncoding DetectEncoding(std::string_view input)
 {
@@ -76,4 +80,70 @@ std::vector<std::string> SplitRow(std::string_view row, char delimiter)
     return fields;
 }
 
-}  // namespace kvorn::cli
+namespace {
+
+bool IsNumber(std::string_view field)
+{
+    for (const char32_t mark : {U',', U'.'}) {
+        try {
+            ConvertNumber(field, mark);
+            return true;
+        } catch (const RatingError& error) {
+            if (error.kind() != ErrorKind::Conversion)
+                return true;  // a number, only too large
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool IsHeaderRow(const std::vector<std::string>& fields)
+{
+    if (fields.size() < 2)
+        return false;
+    const auto figures = fields.begin() + 1, end = fields.begin() + std::min(fields.size(), ShipRowFields);
+    return std::any_of(figures, end, [](const std::string& f) { return !f.empty(); }) &&
+           std::none_of(figures, end, [](const std::string& f) { return IsNumber(f); });
+}
+
+bool DropScoreColumn(std::vector<std::string>& fields)
+{
+    if (fields.size() != ShipRowFields + 1 || !(fields.back().empty() || IsNumber(fields.back())))
+        return false;
+    fields.pop_back();
+    return true;
+}
+
+char32_t DetectDecimalMark(const std::vector<std::vector<std::string>>& rows, char32_t regional)
+{
+    bool comma = false, point = false;
+    for (const auto& fields : rows)
+        for (std::size_t i = 1; i < std::min(fields.size(), ShipRowFields); ++i) {
+            comma = comma || fields[i].find(',') != std::string::npos;
+            point = point || fields[i].find('.') != std::string::npos;
+        }
+    if (comma != point)
+        return comma ? U',' : U'.';
+    return regional;
+}
+
+std::string WithDecimalMark(std::string_view score, char32_t mark)
+{
+    std::string written;
+    for (const char c : score)
+        written += c == '.' ? EncodeUtf8(mark) : std::string(1, c);
+    return written;
+}
+
+std::string QuoteField(std::string_view field, char delimiter)
+{
+    if (field.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string_view::npos)
+        return std::string(field);
+    std::string quoted = "\"";
+    for (const char c : field)
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    return quoted + '"';
+}
+
+}  // namespace kvorn

@@ -10,12 +10,12 @@
 #include "form_view.h"
 
 namespace kvorn {
-class TForm1;
-}
 
-class KeystrokeGate : public QObject {
+class TForm1;
+
+class KeystrokeRule : public QObject {
 public:
-    KeystrokeGate(kvorn::TForm1& form, QObject* parent) : QObject(parent), form_(form) {}
+    KeystrokeRule(kvorn::TForm1& form, QObject* parent) : QObject(parent), form_(form) {}
     // Judges what `watched` receives as typed by `control`'s rule. An open
     // list (`list` true) keeps its navigation, Return and Escape.
     void Watch(QObject* watched, kvorn::Control control, bool list = false);
@@ -36,3 +36,5 @@ private:
     std::map<QObject*, Watched> watched_;
     bool forwarding_ = false;  // a rewritten keystroke on its way to the control
 };
+
+}  // namespace kvorn

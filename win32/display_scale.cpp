@@ -1,0 +1,31 @@
+#include "display_scale.h"
+
+namespace kvorn {
+
+int DpiOf(HWND window)
+{
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return int(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+RECT Scaled(const Geometry& bounds, int dpi)
+{
+    const int left = Scaled(bounds.Left, dpi), top = Scaled(bounds.Top, dpi);
+    return {left, top, left + Scaled(bounds.Width, dpi), top + Scaled(bounds.Height, dpi)};
+}
+
+void TakeSuggestedBounds(HWND window, const RECT& suggested)
+{
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace kvorn
