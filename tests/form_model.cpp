@@ -141,9 +141,10 @@ void FormModel::MoveFocus(Control to, Reason reason)
     Edit& e = EditOf(to);
     // Entered from the keyboard an edit selects its whole text, so that
     // typing replaces it; so does an edit clicked with another button than
-    // the left. A selector's text part selects all on Tab only.
+    // the left. A selector's text part selects all on Tab only, on Windows
+    // whenever it is entered.
     const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick) ||
-                           (IsSelector(to) && platform_.SelectorSelectsItsText && reason != Reason::Program);
+                           (IsSelector(to) && platform_.SelectorSelectsItsText);
     if (selectAll) {
         e.anchor = 0;
         e.caret = int(e.text.size());
@@ -365,7 +366,6 @@ std::string StepGenerator::ClipboardText()
 
 Step StepGenerator::Next(const FormModel& model)
 {
-    constexpr int PastTheEnd = 1000;
     Step s;
     if (!pending_.empty() && model.Active()) {
         const Step next = pending_.front();

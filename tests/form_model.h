@@ -37,6 +37,9 @@ enum class StepKind {
     RestOnResult,  // the pointer rests on the result until its tip shows, then leaves
 };
 
+// A click's place in a text that is past its end, however long it is.
+inline constexpr int PastTheEnd = 1000;
+
 struct Step {
     StepKind Kind = StepKind::Type;
     Control Target = Control::Edit1;
@@ -55,10 +58,9 @@ inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste;
 // legitimately differ.
 struct Platform {
     bool MiddleClickPastesPrimary = true;  // X11 pastes the primary selection; Windows does nothing
-    // A Windows combo box selects its text when the window first gives it
-    // the focus, when clicked into, and the item's text after a pick, and
-    // puts the caret before a text the program sets; Qt's selects on Tab
-    // only and puts the caret after it.
+    // A Windows combo box selects its text whenever it gets the focus, and
+    // the item's text after a pick, and puts the caret before a text the
+    // program sets; Qt's selects on Tab only and puts the caret after it.
     bool SelectorSelectsItsText = false;
 };
 

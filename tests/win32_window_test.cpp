@@ -338,7 +338,8 @@ std::vector<model::Step> Entering(const model::WorkedShip& ship)
                                       model::ControlStep(model::StepKind::MousePick, Control::ComboBox1,
                                                          indexOf(Control::ComboBox1, ship.Type))};
     for (std::size_t i = 0; i < ship.Figures.size(); ++i) {
-        steps.push_back(model::ControlStep(model::StepKind::LeftClick, Control(int(Control::Edit1) + int(i)), 1));
+        steps.push_back(
+            model::ControlStep(model::StepKind::LeftClick, Control(int(Control::Edit1) + int(i)), model::PastTheEnd));
         for (char32_t c : Widen(ship.Figures[i]))
             steps.push_back(model::TypedStep(c));
     }
@@ -365,7 +366,7 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
     for (int i = 0, sinceResult = 0; i < int(scripted.size()) + steps; ++i) {
         // Random steps seldom fill every field: now and then a worked ship,
         // every third time without its type.
-        if (queued.empty() && ++sinceResult > 30) {
+        if (queued.empty() && m.Active() && ++sinceResult > 30) {
             std::vector<model::Step> ship = Entering(model::WorkedShips[std::size_t(i) % 5]);
             queued.insert(queued.end(), ship.begin() + (i % 3 == 0 ? 2 : 0), ship.end());
             sinceResult = 0;
@@ -591,7 +592,7 @@ TEST_F(Win32Window, LooksAsItShould)
             steps = Entering(model::Frigate);
         if (std::string(state) == "long") {  // a hull pasted past its rule
             steps = Entering({"Фрегат", {"", "1", "1", "1", "1", "1", "1"}, "12", ""});
-            steps.push_back(model::ControlStep(model::StepKind::LeftClick, Control::Edit1, 1));
+            steps.push_back(model::ControlStep(model::StepKind::LeftClick, Control::Edit1, model::PastTheEnd));
             steps.push_back(model::PasteStep("1e20"));
         }
         for (const model::Step& step : steps)

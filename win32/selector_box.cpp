@@ -1,6 +1,7 @@
 #include "selector_box.h"
 
 #include "display_scale.h"
+#include "edit_selection.h"
 #include "form_description.h"
 #include "keystroke_rule.h"
 #include "subclass.h"
@@ -24,14 +25,16 @@ bool ListItemText(HWND box, WPARAM index, std::wstring& text)
 
 // Windows sends the wheel to the window under the pointer where the user
 // lets it scroll inactive windows: there a box without the focus passes it on.
-LRESULT WheelProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR)
+// The text part hands the wheel to its box, which picks: Wine's edit would
+// scroll its one line and keep it.
+LRESULT WheelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR textPart)
 {
     if (message == WM_MOUSEWHEEL) {
         const HWND focus = GetFocus();
-        if (focus != box && GetParent(focus) != box)
-            return SendMessageW(GetParent(box), message, wParam, lParam);
+        if (textPart || (focus != window && GetParent(focus) != window))
+            return SendMessageW(GetParent(window), message, wParam, lParam);
     }
-    return CallUnder(SelectorWheelSubclass, box, message, wParam, lParam);
+    return CallUnder(SelectorWheelSubclass, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -49,7 +52,8 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
     parts.cbSize = sizeof parts;
     if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
         AttachKeystrokeRule(parts.hwndItem, form, id);
-        Subclass(parts.hwndItem, SelectorWheelSubclass, WheelProc);
+        AttachEditSelection(parts.hwndItem);  // Wine's box selects on its first focus only
+        Subclass(parts.hwndItem, SelectorWheelSubclass, WheelProc, true);
     }
     SetText(Widen(Describe(id).Text));
 }
