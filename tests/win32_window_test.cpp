@@ -183,13 +183,15 @@ void Win32Window::Perform(const model::Step& s)
         break;
     }
     case StepKind::ListKey: Press(s.Item > 0 ? VK_DOWN : VK_UP); break;
-    case StepKind::MiddleClick: break;  // not driven: see RunSequence
     case StepKind::MousePick: PickByMouse(s.Target, s.Item); break;
     case StepKind::Wheel: WheelAt(Form(), ScreenPoint(s.Target, 20 * scale, 12 * scale), s.Item); break;
     case StepKind::Paste:
         PutOnClipboard(Form(), Widen(s.Clipboard));
         Press(VK_INSERT, VK_SHIFT);
         break;
+    case StepKind::MiddleClick:
+        PutOnClipboard(Form(), Widen(s.Clipboard));
+        [[fallthrough]];
     case StepKind::LeftClick: {
         RECT text;
         GetClientRect(Of(s.Target), &text);
@@ -202,8 +204,10 @@ void Win32Window::Perform(const model::Step& s)
         // At the start of its text, or past its end; a click follows
         // another at the same place as a second click, not a double click.
         clicks = (clicks + 1) % 2;
+        const bool middle = s.Kind == StepKind::MiddleClick;
         ClickAt(Form(), ScreenPoint(s.Target, s.Item == 0 ? text.left + 1 * scale : text.right - 3 * scale,
-                            text.top + (text.bottom - text.top) * (1 + clicks) / 3));
+                            text.top + (text.bottom - text.top) * (1 + clicks) / 3),
+                middle ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_LEFTDOWN, middle ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_LEFTUP);
         break;
     }
     case StepKind::ContextMenu: {
@@ -374,8 +378,6 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         const model::Step step = queued.empty() ? next.Next(m) : queued.front();
         if (!queued.empty())
             queued.pop_front();
-        if (step.Kind == model::StepKind::MiddleClick)
-            continue;  // Wine's edits paste the clipboard there, as no Windows edit does
         done += std::to_string(i) + ": " + model::DescribeStep(step) + "\n";
         if (std::getenv("KVORN_TRACE"))
             std::fprintf(stderr, "%d: %s\n", i, model::DescribeStep(step).c_str());

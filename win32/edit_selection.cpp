@@ -17,6 +17,8 @@ LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWO
         leftClick = false;
         return result;
     }
+    case WM_MBUTTONDOWN:
+        return 0;  // Wine's edit pastes there, as no Windows edit does
     case WM_SETFOCUS: {
         const LRESULT result = CallUnder(EditSelectionSubclass, edit, message, wParam, lParam);
         const HWND from = reinterpret_cast<HWND>(wParam);

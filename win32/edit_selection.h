@@ -1,7 +1,8 @@
 #pragma once
 // An edit that receives the focus from elsewhere in the window other than by
 // a left click selects its whole text, so that typing replaces it. A focus
-// coming back with the window keeps the selection the edit had.
+// coming back with the window keeps the selection the edit had. The middle
+// button does nothing, as in Windows.
 
 #include <windows.h>
 

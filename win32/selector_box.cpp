@@ -23,20 +23,6 @@ bool ListItemText(HWND box, WPARAM index, std::wstring& text)
     return true;
 }
 
-// Windows sends the wheel to the window under the pointer where the user
-// lets it scroll inactive windows: there a box without the focus passes it on.
-// The text part hands the wheel to its box, which picks: Wine's edit would
-// scroll its one line and keep it.
-LRESULT WheelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR textPart)
-{
-    if (message == WM_MOUSEWHEEL) {
-        const HWND focus = GetFocus();
-        if (textPart || (focus != window && GetParent(focus) != window))
-            return SendMessageW(GetParent(window), message, wParam, lParam);
-    }
-    return CallUnder(SelectorWheelSubclass, window, message, wParam, lParam);
-}
-
 }  // namespace
 
 void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
@@ -47,13 +33,13 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
     changed_ = [&form, id] { form.Changed(id); };
     for (std::string_view item : ListItems(id))
         SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
-    Subclass(box, SelectorWheelSubclass, WheelProc);
+    Subclass(box, SelectorStepSubclass, StepProc, DWORD_PTR(this));
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
     if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
         AttachKeystrokeRule(parts.hwndItem, form, id);
         AttachEditSelection(parts.hwndItem);  // Wine's box selects on its first focus only
-        Subclass(parts.hwndItem, SelectorWheelSubclass, WheelProc, true);
+        Subclass(parts.hwndItem, SelectorStepSubclass, StepProc, DWORD_PTR(this));
     }
     SetText(Widen(Describe(id).Text));
 }
@@ -175,6 +161,40 @@ void SelectorBox::Posted(UINT message)
     } else if (WindowText(box_) != textAtDrop_) {
         Report();
     }
+}
+
+// The arrow keys and the wheel step through the list from the item picked,
+// to the first where none is: Wine's box would go on from an item whose text
+// the program has replaced since, and its edit would keep the wheel. Windows
+// sends the wheel to the window under the pointer where the user lets it
+// scroll inactive windows: there a box without the focus passes it on.
+LRESULT SelectorBox::StepProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
+{
+    SelectorBox& selector = *reinterpret_cast<SelectorBox*>(data);
+    const bool closed = !SendMessageW(selector.box_, CB_GETDROPPEDSTATE, 0, 0);
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && closed && window != selector.box_) {
+        selector.Step(wParam == VK_DOWN ? 1 : -1);
+        return 0;
+    }
+    if (message == WM_MOUSEWHEEL && closed) {
+        const HWND focus = GetFocus();
+        if (focus != selector.box_ && GetParent(focus) != selector.box_)
+            return SendMessageW(selector.owner_, message, wParam, lParam);
+        selector.Step(GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? 1 : -1);
+        return 0;
+    }
+    return CallUnder(SelectorStepSubclass, window, message, wParam, lParam);
+}
+
+void SelectorBox::Step(int by)
+{
+    const LRESULT current = SendMessageW(box_, CB_GETCURSEL, 0, 0);
+    const LRESULT next = current == CB_ERR ? (by > 0 ? 0 : CB_ERR) : current + by;
+    if (next < 0 || next >= SendMessageW(box_, CB_GETCOUNT, 0, 0))
+        return;
+    SendMessageW(box_, CB_SETCURSEL, WPARAM(next), 0);
+    SendMessageW(box_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    Report();
 }
 
 void SelectorBox::Report()

@@ -5,7 +5,8 @@
 //   notices are ordered;
 // - an edit of the text by other means than typing is a change; the
 //   program setting the text is not;
-// - the mouse wheel changes it only while it has the focus;
+// - the arrow keys and the mouse wheel step from the item picked, the wheel
+//   only while the box has the focus;
 // - its list items are drawn by it, each ListItemHeight high at the
 //   display's scale.
 
@@ -44,6 +45,8 @@ public:
     static void DrawItem(const DRAWITEMSTRUCT& item, int dpi);
 
 private:
+    static LRESULT StepProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data);
+    void Step(int by);
     void Report();
     void SyncText();
 

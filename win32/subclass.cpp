@@ -15,7 +15,7 @@ const wchar_t* PropertyOf(SubclassId id)
     switch (id) {
     case KeystrokeRuleSubclass: return L"kvorn.keystroke-rule";
     case EditSelectionSubclass: return L"kvorn.edit-selection";
-    case SelectorWheelSubclass: return L"kvorn.selector-wheel";
+    case SelectorStepSubclass: return L"kvorn.selector-step";
     }
     return L"kvorn.subclass";
 }
@@ -43,7 +43,7 @@ WNDPROC ProcedureOf(SubclassId id)
     switch (id) {
     case KeystrokeRuleSubclass: return Procedure<KeystrokeRuleSubclass>;
     case EditSelectionSubclass: return Procedure<EditSelectionSubclass>;
-    case SelectorWheelSubclass: return Procedure<SelectorWheelSubclass>;
+    case SelectorStepSubclass: return Procedure<SelectorStepSubclass>;
     }
     return nullptr;
 }

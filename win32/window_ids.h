@@ -25,7 +25,7 @@ constexpr bool ControlOfId(WORD id, Control& control)
 enum SubclassId : UINT_PTR {
     KeystrokeRuleSubclass = 1,
     EditSelectionSubclass,
-    SelectorWheelSubclass,
+    SelectorStepSubclass,
 };
 
 }  // namespace kvorn
