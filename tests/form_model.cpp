@@ -184,7 +184,7 @@ void FormModel::CaretKey(Control c, StepKind kind, bool shift)
 {
     Edit& e = EditOf(c);
     const int length = int(e.text.size());
-    const bool selected = e.caret != e.anchor;
+    const bool selected = e.caret != e.anchor && !platform_.ArrowsMoveFromTheCaret;
     switch (kind) {
     case StepKind::Left:
         e.caret = selected && !shift ? std::min(e.caret, e.anchor) : std::max(0, e.caret - 1);

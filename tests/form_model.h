@@ -62,6 +62,9 @@ struct Platform {
     // the item's text after a pick, and puts the caret before a text the
     // program sets; Qt's selects on Tab only and puts the caret after it.
     bool SelectorSelectsItsText = false;
+    // Left and Right move a Windows edit's caret itself, a selection or
+    // none; Qt's leave a selection at its own end.
+    bool ArrowsMoveFromTheCaret = false;
 };
 
 enum class BoxIcon { None, Stop };

@@ -45,7 +45,8 @@ namespace model = kvorn::test;
 bool IsSelector(Control c) { return c == Control::ComboBox1 || c == Control::ComboBox2; }
 
 // What Windows does where the platforms legitimately differ.
-constexpr model::Platform Windows = {.MiddleClickPastesPrimary = false, .SelectorSelectsItsText = true};
+constexpr model::Platform Windows = {
+    .MiddleClickPastesPrimary = false, .SelectorSelectsItsText = true, .ArrowsMoveFromTheCaret = true};
 
 // What of the window a user can see: the texts, the focused edit's
 // selection (from its lower end to its higher), the focus while the window

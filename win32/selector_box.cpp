@@ -171,12 +171,12 @@ void SelectorBox::Posted(UINT message)
 LRESULT SelectorBox::StepProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
     SelectorBox& selector = *reinterpret_cast<SelectorBox*>(data);
-    const bool closed = !SendMessageW(selector.box_, CB_GETDROPPEDSTATE, 0, 0);
-    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && closed && window != selector.box_) {
+    const auto closed = [&] { return !SendMessageW(selector.box_, CB_GETDROPPEDSTATE, 0, 0); };
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && window != selector.box_ && closed()) {
         selector.Step(wParam == VK_DOWN ? 1 : -1);
         return 0;
     }
-    if (message == WM_MOUSEWHEEL && closed) {
+    if (message == WM_MOUSEWHEEL && closed()) {
         const HWND focus = GetFocus();
         if (focus != selector.box_ && GetParent(focus) != selector.box_)
             return SendMessageW(selector.owner_, message, wParam, lParam);
