@@ -104,7 +104,8 @@ void SelectorBox::SetText(const std::wstring& text)
     } else {
         item = CB_ERR;
     }
-    SendMessageW(box_, CB_SETCURSEL, WPARAM(item == CB_ERR ? -1 : item), 0);
+    current_ = item == CB_ERR ? -1 : item;
+    SendMessageW(box_, CB_SETCURSEL, WPARAM(current_), 0);
     if (item == CB_ERR)
         SetWindowTextW(box_, text.c_str());
     settingText_ = false;
@@ -163,9 +164,10 @@ void SelectorBox::Posted(UINT message)
     }
 }
 
-// The arrow keys and the wheel step through the list from the item picked,
-// to the first where none is: Wine's box would go on from an item whose text
-// the program has replaced since, and its edit would keep the wheel. Windows
+// The arrow keys and the wheel step through the list from the item picked
+// last, to the first where none is, however the text was edited since:
+// Wine's box would go on from an item whose text the program has replaced,
+// or from none once the user edits, and its edit would keep the wheel. Windows
 // sends the wheel to the window under the pointer where the user lets it
 // scroll inactive windows: there a box without the focus passes it on.
 LRESULT SelectorBox::StepProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
@@ -188,10 +190,10 @@ LRESULT SelectorBox::StepProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 void SelectorBox::Step(int by)
 {
-    const LRESULT current = SendMessageW(box_, CB_GETCURSEL, 0, 0);
-    const LRESULT next = current == CB_ERR ? (by > 0 ? 0 : CB_ERR) : current + by;
+    const LRESULT next = current_ < 0 ? (by > 0 ? 0 : -1) : current_ + by;
     if (next < 0 || next >= SendMessageW(box_, CB_GETCOUNT, 0, 0))
         return;
+    current_ = next;
     SendMessageW(box_, CB_SETCURSEL, WPARAM(next), 0);
     SendMessageW(box_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     Report();
@@ -208,6 +210,7 @@ void SelectorBox::SyncText()
     const LRESULT index = SendMessageW(box_, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR)
         return;
+    current_ = index;
     std::wstring item;
     if (!ListItemText(box_, WPARAM(index), item))
         return;

@@ -58,6 +58,7 @@ private:
     bool pickPending_ = false;   // a pick on the closed box is posted, not yet reported
     bool closePending_ = false;  // the list has closed, its pick not yet reported
     bool settingText_ = false;   // the program, not the user, changes the text
+    LRESULT current_ = -1;       // the item picked last; none after the program's text
     std::wstring textAtDrop_;
 };
 
