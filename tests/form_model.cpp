@@ -142,9 +142,9 @@ void FormModel::MoveFocus(Control to, Reason reason)
     // Entered from the keyboard an edit selects its whole text, so that
     // typing replaces it; so does an edit clicked with another button than
     // the left. A selector's text part selects all on Tab only, on Windows
-    // whenever it is entered.
+    // whenever the user enters it.
     const bool selectAll = reason == Reason::Tab || (IsEdit(to) && reason == Reason::OtherClick) ||
-                           (IsSelector(to) && platform_.SelectorSelectsItsText);
+                           (IsSelector(to) && platform_.SelectorSelectsItsText && reason != Reason::Program);
     if (selectAll) {
         e.anchor = 0;
         e.caret = int(e.text.size());

@@ -58,7 +58,7 @@ inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste;
 // legitimately differ.
 struct Platform {
     bool MiddleClickPastesPrimary = true;  // X11 pastes the primary selection; Windows does nothing
-    // A Windows combo box selects its text whenever it gets the focus, and
+    // A Windows combo box selects its text whenever the user enters it, and
     // the item's text after a pick, and puts the caret before a text the
     // program sets; Qt's selects on Tab only and puts the caret after it.
     bool SelectorSelectsItsText = false;

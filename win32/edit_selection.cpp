@@ -6,7 +6,7 @@ namespace kvorn {
 
 namespace {
 
-LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR)
+LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR onTabOnly)
 {
     // The one GUI thread: a left click is under way for one edit at most.
     static bool leftClick = false;
@@ -23,7 +23,7 @@ LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWO
         const LRESULT result = CallUnder(EditSelectionSubclass, edit, message, wParam, lParam);
         const HWND from = reinterpret_cast<HWND>(wParam);
         const bool fromThisWindow = from && GetAncestor(from, GA_ROOT) == GetAncestor(edit, GA_ROOT);
-        if (fromThisWindow && !leftClick)
+        if (fromThisWindow && !leftClick && (!onTabOnly || GetKeyState(VK_TAB) < 0))
             SendMessageW(edit, EM_SETSEL, 0, -1);
         return result;
     }
@@ -33,6 +33,9 @@ LRESULT SelectionProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWO
 
 }  // namespace
 
-void AttachEditSelection(HWND edit) { Subclass(edit, EditSelectionSubclass, SelectionProc); }
+void AttachEditSelection(HWND edit, bool onTabOnly)
+{
+    Subclass(edit, EditSelectionSubclass, SelectionProc, onTabOnly);
+}
 
 }  // namespace kvorn

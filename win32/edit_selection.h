@@ -8,6 +8,8 @@
 
 namespace kvorn {
 
-void AttachEditSelection(HWND edit);
+// A selector's text part selects only when entered with Tab: Wine's box
+// does so only the first time, and shows its selection when it has left.
+void AttachEditSelection(HWND edit, bool onTabOnly = false);
 
 }  // namespace kvorn

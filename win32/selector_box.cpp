@@ -38,7 +38,7 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
     parts.cbSize = sizeof parts;
     if (GetComboBoxInfo(box, &parts) && parts.hwndItem) {
         AttachKeystrokeRule(parts.hwndItem, form, id);
-        AttachEditSelection(parts.hwndItem);  // Wine's box selects on its first focus only
+        AttachEditSelection(parts.hwndItem, true);
         Subclass(parts.hwndItem, SelectorStepSubclass, StepProc, DWORD_PTR(this));
     }
     SetText(Widen(Describe(id).Text));
@@ -49,7 +49,14 @@ void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
     const int fieldHeight = field.bottom - field.top;
     SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(box_, WM_SETFONT, WPARAM(font), TRUE);
+    // The face goes to the text part and the list, not to the box, which
+    // would measure its field anew for it (and take two corrections more).
+    COMBOBOXINFO parts = {};
+    parts.cbSize = sizeof parts;
+    if (GetComboBoxInfo(box_, &parts)) {
+        SendMessageW(parts.hwndItem, WM_SETFONT, WPARAM(font), TRUE);
+        SendMessageW(parts.hwndList, WM_SETFONT, WPARAM(font), FALSE);
+    }
     SendMessageW(box_, CB_SETITEMHEIGHT, 0, LPARAM(ItemHeight(dpi)));
     // How the field's height adds up to the box's differs between Windows
     // versions (and Wine): measure and correct.
