@@ -65,6 +65,36 @@ model::Expected Visible(model::Expected e)
     return e;
 }
 
+// An open popup menu, looked at from a timer that its loop runs; then the
+// item `menuChoice` chosen with the keys (Escape when negative).
+struct SeenMenu {
+    std::vector<std::string> items;
+    std::vector<bool> offered;
+};
+SeenMenu seenMenu;
+int menuChoice = -1;
+
+void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
+        seenMenu.items.push_back(Narrow(text));
+        seenMenu.offered.push_back(!(GetMenuState(menu, UINT(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
+    }
+    for (int i = 0; i <= menuChoice; ++i) {
+        Key(VK_DOWN, true);
+        Key(VK_DOWN, false);
+    }
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, true);
+    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, false);
+}
+
 int FromEnvironment(const char* name, int otherwise)
 {
     const char* value = std::getenv(name);
@@ -150,6 +180,20 @@ protected:
         return elsewhere;
     }
 
+    // Opens a menu with `open`, looks at it from a timer its loop runs and
+    // chooses `choice` (Escape when negative).
+    template <class Open>
+    SeenMenu Menu(Open&& open, int choice)
+    {
+        seenMenu = {};
+        menuChoice = choice;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtMenu);
+        open();
+        PumpUntil(Form(), [] { return !seenMenu.items.empty(); });
+        Pump(Form());
+        KillTimer(nullptr, timer);
+        return seenMenu;
+    }
     void Perform(const model::Step& s);
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
@@ -212,13 +256,14 @@ void Win32Window::Perform(const model::Step& s)
         break;
     }
     case StepKind::ContextMenu: {
-        // The menu's loop runs until Escape, which is queued behind the click.
-        INPUT click[2] = {MouseAt(ScreenPoint(s.Target, 10 * scale, 10 * scale), MOUSEEVENTF_RIGHTDOWN),
-                          MouseAt(ScreenPoint(s.Target, 10 * scale, 10 * scale), MOUSEEVENTF_RIGHTUP)};
-        SendInput(2, click, sizeof(INPUT));
-        Sleep(100);
-        Key(VK_ESCAPE, true);
-        Key(VK_ESCAPE, false);
+        const POINT at = ScreenPoint(s.Target, 10 * scale, 10 * scale);
+        const SeenMenu menu = Menu(
+            [&] {
+                INPUT click[2] = {MouseAt(at, MOUSEEVENTF_RIGHTDOWN), MouseAt(at, MOUSEEVENTF_RIGHTUP)};
+                SendInput(2, click, sizeof(INPUT));
+            },
+            -1);
+        EXPECT_FALSE(menu.items.empty()) << "no context menu";
         break;
     }
     case StepKind::SwitchAway: {
@@ -543,38 +588,6 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     }
 }
 
-// Each button shows its own picture (the fields' colours: after every step
-// of the differential test).
-TEST_F(Win32Window, TheButtonsShowTheirPictures)
-{
-    const struct {
-        Control button;
-        int picture;
-    } buttons[] = {{Control::BitBtn1, IDB_CLEAR}, {Control::BitBtn2, IDB_EXIT}};
-    for (const auto& row : buttons) {
-        HBITMAP bitmap = HBITMAP(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(row.picture), IMAGE_BITMAP, 0,
-                                            0, LR_CREATEDIBSECTION));
-        ASSERT_TRUE(bitmap);
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        const Shot shown = Capture(window->ControlHandle(row.button), {0, 0, 78, 19});
-        bool matched = false;
-        for (int dx = 1; dx <= 2 && !matched; ++dx)
-            for (int dy = 1; dy <= 2 && !matched; ++dy) {
-                matched = true;
-                for (int y = 0; y < 19 && matched; ++y)
-                    for (int x = 0; x < 78 && matched; ++x)
-                        matched = shown.At(x, y) == GetPixel(dc, x + dx, y + dy);
-            }
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-        DeleteObject(bitmap);
-        EXPECT_TRUE(matched) << Describe(row.button).Name << " does not show its picture, centred";
-    }
-}
-
 // Pictures as binary PPM, which ImageMagick shows.
 std::string Ppm(const Shot& shot)
 {
@@ -664,36 +677,6 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
 
 // --- The window's menu --------------------------------------------------------
 
-// An open popup menu, looked at from a timer that its loop runs; then the
-// item `menuChoice` chosen with the keys (Escape when negative).
-struct SeenMenu {
-    std::vector<std::string> items;
-    std::vector<bool> offered;
-};
-SeenMenu seenMenu;
-int menuChoice = -1;
-
-void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup))
-        return;
-    KillTimer(nullptr, timer);
-    HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
-    for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[64] = {};
-        GetMenuStringW(menu, UINT(i), text, 64, MF_BYPOSITION);
-        seenMenu.items.push_back(Narrow(text));
-        seenMenu.offered.push_back(!(GetMenuState(menu, UINT(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)));
-    }
-    for (int i = 0; i <= menuChoice; ++i) {
-        Key(VK_DOWN, true);
-        Key(VK_DOWN, false);
-    }
-    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, true);
-    Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, false);
-}
-
 std::string ClipboardNow(HWND owner)
 {
     std::string text;
@@ -709,18 +692,6 @@ std::string ClipboardNow(HWND owner)
 
 class Win32WindowMenu : public Win32Window {
 protected:
-    // Opens the menu with `open`, looks at it and chooses `choice`.
-    template <class Open>
-    SeenMenu Menu(Open&& open, int choice)
-    {
-        seenMenu = {};
-        menuChoice = choice;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtMenu);
-        open();
-        Pump(Form());
-        KillTimer(nullptr, timer);
-        return seenMenu;
-    }
     SeenMenu RightClick(Control at, int choice)
     {
         const POINT point = ScreenPoint(Control::Image1, (Describe(at).Bounds.Left + 5) * scale,
