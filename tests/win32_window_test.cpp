@@ -194,7 +194,9 @@ protected:
         KillTimer(nullptr, timer);
         return seenMenu;
     }
-    void Perform(const model::Step& s);
+    // Takes the step as the window system does; a click's place becomes
+    // the place in the text it hits.
+    void Perform(model::Step& s);
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
     void RunSequence(unsigned seed, int steps, std::vector<model::Step> scripted);
@@ -209,7 +211,7 @@ protected:
     std::unique_ptr<Form1Window> window;
 };
 
-void Win32Window::Perform(const model::Step& s)
+void Win32Window::Perform(model::Step& s)
 {
     using model::StepKind;
     auto middleOf = [](const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
@@ -238,21 +240,26 @@ void Win32Window::Perform(const model::Step& s)
         PutOnClipboard(Form(), Widen(s.Clipboard));
         [[fallthrough]];
     case StepKind::LeftClick: {
-        RECT text;
-        GetClientRect(Of(s.Target), &text);
+        HWND edit = Of(s.Target);
         if (IsSelector(s.Target)) {
             COMBOBOXINFO parts = {};
             parts.cbSize = sizeof parts;
             GetComboBoxInfo(Of(s.Target), &parts);
-            text = parts.rcItem;
+            edit = parts.hwndItem;
         }
-        // At the start of its text, or past its end; a click follows
+        RECT text;
+        GetClientRect(edit, &text);
+        // At the start of what it shows, or past its end; a click follows
         // another at the same place as a second click, not a double click.
+        // The step is what the click means: the place in the text it hits.
         clicks = (clicks + 1) % 2;
+        POINT at = {s.Item == 0 ? text.left + 1 * scale : text.right - 3 * scale,
+                    text.top + (text.bottom - text.top) * (1 + clicks) / 3};
+        s.Item = LOWORD(SendMessageW(edit, EM_CHARFROMPOS, 0, MAKELPARAM(at.x, at.y)));
+        ClientToScreen(edit, &at);
         const bool middle = s.Kind == StepKind::MiddleClick;
-        ClickAt(Form(), ScreenPoint(s.Target, s.Item == 0 ? text.left + 1 * scale : text.right - 3 * scale,
-                            text.top + (text.bottom - text.top) * (1 + clicks) / 3),
-                middle ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_LEFTDOWN, middle ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_LEFTUP);
+        ClickAt(Form(), at, middle ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_LEFTDOWN,
+                middle ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_LEFTUP);
         break;
     }
     case StepKind::ContextMenu: {
@@ -421,7 +428,7 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
             queued.insert(queued.end(), ship.begin() + (i % 3 == 0 ? 2 : 0), ship.end());
             sinceResult = 0;
         }
-        const model::Step step = queued.empty() ? next.Next(m) : queued.front();
+        model::Step step = queued.empty() ? next.Next(m) : queued.front();
         if (!queued.empty())
             queued.pop_front();
         done += std::to_string(i) + ": " + model::DescribeStep(step) + "\n";
@@ -611,7 +618,7 @@ TEST_F(Win32Window, LooksAsItShould)
             steps.push_back(model::ControlStep(model::StepKind::LeftClick, Control::Edit1, model::PastTheEnd));
             steps.push_back(model::PasteStep("1e20"));
         }
-        for (const model::Step& step : steps)
+        for (model::Step& step : steps)
             Perform(step);
         SetFocus(window->Handle());  // no caret: it blinks
         Pump(window->Handle());
