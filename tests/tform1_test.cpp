@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "form_description.h"
-#include "form_model.h"
 #include "score.h"
 #include "ship_row.h"
 #include "tform1.h"
@@ -428,42 +427,4 @@ TEST_F(FormBehaviour, PastesOneRowOrTellsWhatIsWrong)
     EXPECT_EQ(view.texts[Control::Edit5], "0,5");
     form.Run(WindowCommand::CopyRow);
     EXPECT_EQ(view.clipboard, frigate + "\t122,05");
-}
-
-// The model the windows' differential tests follow: the worked ships typed
-// and picked as a user does come to their labels; a type not picked asks
-// for one; a hull pasted past the rule fails in the error box.
-TEST(FormModel, WorkedShipsTypedAndPicked)
-{
-    for (const test::WorkedShip& ship : test::WorkedShips) {
-        test::FormModel model;
-        const auto apply = [&model](test::Step step) { model.Apply(step); return model.State(); };
-        const auto items = ListItems(Control::ComboBox1);
-        const int type = int(std::find(items.begin(), items.end(), ship.Type) - items.begin());
-        const auto calibers = ListItems(Control::ComboBox2);
-        const int caliber = int(std::find(calibers.begin(), calibers.end(), ship.Caliber) - calibers.begin());
-        const int order[] = {0, 2, 3, 4, 1, 5, 6};  // the fields in tab order
-        for (int i : order) {
-            test::Expected state = apply(test::KeyStep(test::StepKind::Tab));
-            for (char c : ship.Figures[std::size_t(i)])
-                state = apply(test::TypedStep(char32_t(c)));
-            ASSERT_TRUE(state.Boxes.empty());
-        }
-        test::Expected state = apply(test::ControlStep(test::StepKind::MousePick, Control::ComboBox2, caliber));
-        ASSERT_EQ(state.Boxes.size(), 1u);
-        EXPECT_EQ(state.Boxes[0], (test::Box{"Kvorn calculator", "Не вбран тип корабля", test::BoxIcon::None, "OK"}));
-        state = apply(test::ControlStep(test::StepKind::MousePick, Control::ComboBox1, type));
-        EXPECT_EQ(state.Result, ship.Label) << ship.Type;
-        EXPECT_EQ(state.Focus, Control::ComboBox1);
-        EXPECT_EQ(state.Edits[6], (test::Field{std::string(ship.Figures[6]), int(ship.Figures[6].size()), int(ship.Figures[6].size())}));
-        state = apply(test::KeyStep(test::StepKind::Tab, true));
-        EXPECT_EQ(state.Focus, Control::BitBtn2);
-    }
-    test::FormModel model;
-    model.Apply(test::KeyStep(test::StepKind::Tab));
-    model.Apply(test::PasteStep("12,5"));
-    test::Expected state = model.State();
-    EXPECT_EQ(state.Edits[0], (test::Field{"12,5", 4, 4}));
-    model.Apply(test::PasteStep("99"));  // one more character fits
-    EXPECT_EQ(model.State().Edits[0], (test::Field{"12,59", 5, 5}));
 }
