@@ -463,10 +463,12 @@ private slots:
     // --- The window's menu and the screen's scale ---
 
     QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
-    void Choose(QMenu* menu, int item)
+    // Item `item` of the window's menu opened by a right click at `at`.
+    void Choose(QPoint at, int item)
     {
-        const QList<QAction*> actions = menu->actions();
-        input->Click(menu->mapToGlobal(menu->actionGeometry(actions.at(item)).center()));
+        input->Click(at, 3);
+        QTRY_VERIFY(OpenMenu());
+        input->Click(OpenMenu()->mapToGlobal(OpenMenu()->actionGeometry(OpenMenu()->actions().at(item)).center()));
         QTRY_VERIFY(!OpenMenu());
     }
 
@@ -491,29 +493,21 @@ private slots:
         const QString sheetRow = u"Фрегат;3000;\"14,5\";35;\"0,5\";2000;100;400;24;122,05"_s;
         QGuiApplication::clipboard()->setText(u"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;"
                                               "caliber;score\r\n"_s + sheetRow + u"\r\n"_s);
-        input->Click(form->mapToGlobal(QPoint(3, 150)), 3);  // the picture
-        QTRY_VERIFY(OpenMenu());
-        Choose(OpenMenu(), 2);
+        Choose(form->mapToGlobal(QPoint(3, 150)), 2);  // on the picture
         QTRY_COMPARE(form->Label1->text(), u"122.05"_s);
         QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
         QCOMPARE(form->ComboBox1->currentIndex(), 6);  // the list goes on from the pasted type
         QCOMPARE(form->Edit3->text(), u"14,5"_s);
         QVERIFY(boxes->shown.empty());
 
-        input->Click(Centre(form->Label1), 3);
-        QTRY_VERIFY(OpenMenu());
-        Choose(OpenMenu(), 1);
+        Choose(Centre(form->Label1), 1);
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05"_s);
-        input->Click(Centre(form->Label1), 3);
-        QTRY_VERIFY(OpenMenu());
-        Choose(OpenMenu(), 0);
+        Choose(Centre(form->Label1), 0);
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"122.05"_s);
 
         // A bad row: one box, and nothing changes.
         QGuiApplication::clipboard()->setText(u"Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"_s);
-        input->Click(Centre(form->Label1), 3);
-        QTRY_VERIFY(OpenMenu());
-        Choose(OpenMenu(), 2);
+        Choose(Centre(form->Label1), 2);
         QTRY_COMPARE(boxes->shown.size(), std::size_t(1));
         QVERIFY2(Q(boxes->shown[0].Text).startsWith(u"Команда м/о, первое число: «1000»"_s), boxes->shown[0].Text.c_str());
         QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
