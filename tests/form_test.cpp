@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "message_presenter.h"
-#include "ship_types.h"
 #include "form1_window.h"
 #include "selector_box.h"
 #include "picture_button.h"
@@ -86,24 +85,16 @@ private:
         QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
     }
 
-    int ShipIndex(std::string_view name)
-    {
-        for (std::size_t i = 0; i < kvorn::ShipTypeTable.size(); ++i)
-            if (kvorn::ShipTypeTable[i].Name == name)
-                return int(i);
-        return -1;
-    }
-
     // Enters the first worked ship the way the window reads top to bottom.
     void EnterFrigate()
     {
         const kvorn::test::WorkedShip& ship = kvorn::test::Frigate;
-        Pick(form->ComboBox1, ShipIndex(ship.Type));
+        const auto q = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
+        Pick(form->ComboBox1, form->ComboBox1->findText(q(ship.Type)));
         QLineEdit* edits[] = {form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6, form->Edit7};
         for (int i : {0, 2, 3, 4, 1, 5, 6})
-            Type(edits[i], QString::fromUtf8(ship.Figures[std::size_t(i)].data()));
-        const auto& calibers = kvorn::test::DescribedCalibers;
-        Pick(form->ComboBox2, int(std::find(calibers.begin(), calibers.end(), ship.Caliber) - calibers.begin()));
+            Type(edits[i], q(ship.Figures[std::size_t(i)]));
+        Pick(form->ComboBox2, form->ComboBox2->findText(q(ship.Caliber)));
     }
 
 private slots:
@@ -360,7 +351,7 @@ private slots:
         if (state == u"frigate"_s) {
             EnterFrigate();
         } else if (state == u"long"_s) {
-            Pick(form->ComboBox1, ShipIndex("Фрегат"));
+            Pick(form->ComboBox1, form->ComboBox1->findText(u"Фрегат"_s));
             Paste(form->Edit1, u"1e20"_s);  // past the field's keystroke rule
             for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
                 Type(edit, u"1"_s);
