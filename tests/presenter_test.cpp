@@ -1,7 +1,6 @@
 // The two displays: what they say, and the real dialogs once each.
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>

@@ -10,7 +10,6 @@
 
 #include "form_description.h"
 #include "score.h"
-#include "ship_row.h"
 #include "tform1.h"
 #include "worked_ships.h"
 
