@@ -125,46 +125,11 @@ TEST(ScorerCommand, NegativeHullAfterDoubleDashIsRated)
     EXPECT_LT(std::stod(run.out), std::stod(Score({"Фрегат", "3000", "14", "35", "0", "2000", "100", "400", "24"}).out));
 }
 
-TEST(ScorerCommand, BatchRatesEachRowIndependently)
-{
-    const std::string input =
-        "\xEF\xBB\xBFship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber\r\n"
-        "Фрегат;3000;14,5;35;0,5;2000;100;400;24\r\n"
-        "# a comment; not rated\r\n"
-        "\r\n"
-        "\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16\r\n"
-        "Нет такого;1;1;1;1;1;1;1;12\r\n"
-        "Шлюп;900;16,2;60;0,6;600;40;90;32\r\n"
-        "Тип корабля;1;1;1;1;1;1;1;12\r\n"
-        "Шлюп;900;16,2;60;0,6;600;40;90\r\n"
-        "Шлюп;900;16.2;60;0,6;600;40;90;32\r\n"
-        "Баркас;0;0;0;0;0;187;0;42";
-    const std::string expected =
-        "\xEF\xBB\xBFship;hull;speed;manoeuvrability;close_hauled;hold;crew1;crew2;caliber;score\r\n"
-        "Фрегат;3000;14,5;35;0,5;2000;100;400;24;122,05\r\n"
-        "# a comment; not rated\r\n"
-        "\r\n"
-        "\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16;94,23\r\n"
-        "Нет такого;1;1;1;1;1;1;1;12;\r\n"
-        "Шлюп;900;16,2;60;0,6;600;40;90;32;70,84\r\n"
-        "Тип корабля;1;1;1;1;1;1;1;12;\r\n"
-        "Шлюп;900;16,2;60;0,6;600;40;90;\r\n"
-        "Шлюп;900;16.2;60;0,6;600;40;90;32;\r\n"
-        "Баркас;0;0;0;0;0;187;0;42;29,58\n";
-    const ProgramRun run = Score({"--batch", "--separator=,"}, input);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, expected);
-    EXPECT_EQ(run.err,
-              "line 6: unknown ship type 'Нет такого' (kvorn-score --list shows the 24 types)\n"
-              "line 8: Не вбран тип корабля\n"
-              "line 9: expected a ship type and 8 figures separated by ';', found 8 fields\n"
-              "line 10: '16.2' is not a valid floating point value\n");
-}
-
 // The files spreadsheets write: Russian Excel's Windows-1251 with ';', and
 // ',' or tabs with the decimals quoted (RFC 4180), each rated alike and
 // answered in its own encoding, delimiter and decimal mark, whatever the
-// regional one; headings in any language, and a file rated before.
+// regional one; headings in any language, a file rated before, and the
+// rows that are passed on or fail.
 TEST(ScorerCommand, BatchReadsWhatSpreadsheetsWrite)
 {
     // "Фрегат", "Нет" and "Корабль;Корпус" in Windows-1251.
@@ -207,6 +172,12 @@ TEST(ScorerCommand, BatchReadsWhatSpreadsheetsWrite)
          "Корвет;2500;15.7;41.5;0.45;1200;120;180;16;94.23\nФрегат;3000;14,5;35;0,5;2000;100;400;24;\n",
          "line 2: '14,5' is not a valid floating point value (read with the decimal mark '.'; --separator=C sets "
          "another)\n", 1},
+        {"comments, blank lines, failures, no last newline", "C",
+         "# a comment; not rated\r\n\r\n\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16\r\nТип корабля;1;1;1;1;1;1;1;12\r\n"
+         "Шлюп;900;16,2;60;0,6;600;40;90\r\nБаркас;0;0;0;0;0;187;0;42",
+         "# a comment; not rated\r\n\r\n\"Корвет\";2500;15,7;41,5;0,45;1200;120;180;16;94,23\r\n"
+         "Тип корабля;1;1;1;1;1;1;1;12;\r\nШлюп;900;16,2;60;0,6;600;40;90;\r\nБаркас;0;0;0;0;0;187;0;42;29,58\n",
+         "line 4: Не вбран тип корабля\nline 5: expected a ship type and 8 figures separated by ';', found 8 fields\n", 1},
         {"--separator=. asked for", "ru_RU.UTF-8", "Шлюп;900;16,2;60;0,6;600;40;90;12\n",
          "Шлюп;900;16,2;60;0,6;600;40;90;12;\n", "line 1: '16,2' is not a valid floating point value\n", 1},
     };

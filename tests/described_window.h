@@ -62,10 +62,6 @@ inline constexpr std::array<Control, 11> DescribedTabOrder = {
 inline constexpr int DescribedListRows = 8;
 inline constexpr int DescribedListItemHeight = 16;
 
-// The ship selector's text before a type is picked.
-inline constexpr std::string_view DescribedPlaceholder = "Тип корабля";
-inline constexpr std::array<std::string_view, 5> DescribedCalibers = {"12", "16", "24", "32", "42"};
-
 constexpr const DescribedControl& DescribedControlOf(Control id)
 {
     for (const DescribedControl& c : DescribedControls)

@@ -7,14 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
-#include <QWindow>
 
 #include <memory>
 
-#include "recording_presenter.h"
-#include "ship_types.h"
+#include "message_presenter.h"
 #include "form1_window.h"
 #include "selector_box.h"
 #include "picture_button.h"
@@ -25,16 +22,22 @@
 using namespace Qt::StringLiterals;
 using namespace kvorn;
 
+// No step here shows a box: any that would is a fault.
+struct BoxesShown : kvorn::MessagePresenter {
+    QStringList texts;
+    void ShowMessage(std::string_view text) override { texts << QString::fromUtf8(text.data(), qsizetype(text.size())); }
+    void ShowError(std::string_view message) override { ShowMessage(message); }
+};
+
 class FormTest : public QObject {
     Q_OBJECT
 
 private:
-    RecordingPresenter presenter;
+    BoxesShown presenter;
     std::unique_ptr<Form1Window> form;
     char32_t separator = U',';
 
     QWidget* Control(const QString& name) { return form->findChild<QWidget*>(name); }
-    QLineEdit* Edit(const QString& name) { return form->findChild<QLineEdit*>(name); }
 
     void Show()
     {
@@ -82,45 +85,31 @@ private:
         QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
     }
 
-    int ShipIndex(std::string_view name)
-    {
-        for (std::size_t i = 0; i < kvorn::ShipTypeTable.size(); ++i)
-            if (kvorn::ShipTypeTable[i].Name == name)
-                return int(i);
-        return -1;
-    }
-
     // Enters the first worked ship the way the window reads top to bottom.
     void EnterFrigate()
     {
         const kvorn::test::WorkedShip& ship = kvorn::test::Frigate;
-        Pick(form->ComboBox1, ShipIndex(ship.Type));
+        const auto q = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
+        Pick(form->ComboBox1, form->ComboBox1->findText(q(ship.Type)));
         QLineEdit* edits[] = {form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6, form->Edit7};
         for (int i : {0, 2, 3, 4, 1, 5, 6})
-            Type(edits[i], QString::fromUtf8(ship.Figures[std::size_t(i)].data()));
-        const auto& calibers = kvorn::test::DescribedCalibers;
-        Pick(form->ComboBox2, int(std::find(calibers.begin(), calibers.end(), ship.Caliber) - calibers.begin()));
-    }
-
-    // A hull pasted past the field's keystroke rule, 1 in every other field
-    // and caliber 12.
-    void EnterPastedHull(const QString& hull)
-    {
-        Paste(form->Edit1, hull);
-        for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
-            Type(edit, u"1"_s);
-        Pick(form->ComboBox2, 0);
+            Type(edits[i], q(ship.Figures[std::size_t(i)]));
+        Pick(form->ComboBox2, form->ComboBox2->findText(q(ship.Caliber)));
     }
 
 private slots:
     void init()
     {
-        presenter.Forget();
+        presenter.texts.clear();
         separator = U',';
         form = std::make_unique<Form1Window>(presenter);
         form->SetSeparatorSource([this] { return separator; });
     }
-    void cleanup() { form.reset(); }
+    void cleanup()
+    {
+        form.reset();
+        QVERIFY2(presenter.texts.isEmpty(), qPrintable(presenter.texts.join(u'\n')));
+    }
 
     void window()
     {
@@ -130,6 +119,7 @@ private slots:
         QCOMPARE(form->objectName(), u"Form1"_s);
         QTRY_VERIFY(!form->windowIcon().isNull());  // it follows in the event loop
         QCOMPARE(form->font().pixelSize(), kvorn::test::DescribedWindowFontPixels);
+        QCOMPARE(form->Label2->text(), u"/"_s);  // too narrow for a picture to show more
     }
 
     // Each control where the description puts it, with its tab stop,
@@ -188,43 +178,6 @@ private slots:
         QWidget* control = Control(name);
         QVERIFY(control);
         QCOMPARE(control->accessibleName(), accessibleName);
-        if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            QVERIFY(combo->isEditable());
-            QCOMPARE(combo->maxVisibleItems(), kvorn::test::DescribedListRows);
-            QCOMPARE(combo->lineEdit()->font().bold(), true);
-            const QModelIndex first = combo->model()->index(0, 0);
-            QCOMPARE(combo->itemDelegate()->sizeHint(QStyleOptionViewItem(), first).height(),
-                     kvorn::test::DescribedListItemHeight);
-        }
-    }
-
-    void selectorItems()
-    {
-        QStringList ships;
-        for (const kvorn::ShipType& ship : kvorn::ShipTypeTable)
-            ships << QString::fromUtf8(ship.Name.data(), qsizetype(ship.Name.size()));
-        QStringList listed;
-        for (int i = 0; i < form->ComboBox1->count(); ++i)
-            listed << form->ComboBox1->itemText(i);
-        QCOMPARE(listed, ships);
-        QStringList calibers;
-        for (int i = 0; i < form->ComboBox2->count(); ++i)
-            calibers << form->ComboBox2->itemText(i);
-        QCOMPARE(calibers, QStringList({"12", "16", "24", "32", "42"}));
-    }
-
-    void initialState()
-    {
-        for (QLineEdit* edit : form->findChildren<QLineEdit*>(QRegularExpression("^Edit")))
-            QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
-        QCOMPARE(form->ComboBox1->currentText(), u"Тип корабля"_s);
-        QCOMPARE(form->ComboBox1->currentIndex(), -1);
-        QCOMPARE(form->ComboBox2->currentText(), QString());
-        QCOMPARE(form->Label1->text(), QString());
-        QCOMPARE(form->Label2->text(), u"/"_s);
-        QVERIFY(form->Coefficients() == kvorn::ShipCoefficients{});
-        QVERIFY(!form->Image1->pixmap().isNull());
-        QCOMPARE(form->Image1->pixmap().size(), QSize(196, 317));
     }
 
     void inputMethodTextPassesTheRules()
@@ -237,11 +190,6 @@ private slots:
         QCOMPARE(form->Edit3->text(), u"12,3"_s);
         // Several characters in one event: the second separator is judged
         // with the first already in.
-        form->Edit4->setFocus(Qt::OtherFocusReason);
-        QInputMethodEvent twoSeparators;
-        twoSeparators.setCommitString(u",5,"_s);
-        QApplication::sendEvent(form->Edit4, &twoSeparators);
-        QCOMPARE(form->Edit4->text(), u",5"_s);
         form->Edit5->setFocus(Qt::OtherFocusReason);
         QKeyEvent doubled(QEvent::KeyPress, 0, Qt::NoModifier, u",,"_s);
         QApplication::sendEvent(form->Edit5, &doubled);
@@ -385,18 +333,6 @@ private slots:
         }
     }
 
-    // The fields' background is the button face.
-    void fieldsAreDrawnInTheirColour()
-    {
-        Show();
-        const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-        for (QWidget* field : {static_cast<QWidget*>(form->Edit1), static_cast<QWidget*>(form->Edit6),
-                               static_cast<QWidget*>(form->ComboBox2)}) {
-            const QImage shown = field->grab().toImage();
-            QCOMPARE(QColor(shown.pixel(8, shown.height() / 2)), buttonFace);
-        }
-    }
-
     // The whole window as the user sees it, pixel for pixel as it was when
     // it was last looked at and found right: the pictures, the fields, the
     // fonts, the labels and their places. KVORN_WRITE_REFERENCES=1 writes
@@ -415,8 +351,11 @@ private slots:
         if (state == u"frigate"_s) {
             EnterFrigate();
         } else if (state == u"long"_s) {
-            Pick(form->ComboBox1, ShipIndex("Фрегат"));
-            EnterPastedHull(u"1e20"_s);
+            Pick(form->ComboBox1, form->ComboBox1->findText(u"Фрегат"_s));
+            Paste(form->Edit1, u"1e20"_s);  // past the field's keystroke rule
+            for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
+                Type(edit, u"1"_s);
+            Pick(form->ComboBox2, 0);
         }
         if (QWidget* focus = QApplication::focusWidget())
             focus->clearFocus();  // no caret: it blinks

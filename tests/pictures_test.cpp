@@ -25,20 +25,6 @@ class PicturesTest : public QObject {
     }
 
 private slots:
-    void backgroundDecodesAtFullSize()
-    {
-        const JpegResult result = DecodeJpeg(Background(), JpegColours::Full);
-        QVERIFY2(!result.image.isNull(), qPrintable(result.error));
-        QCOMPARE(result.image.size(), QSize(196, 317));
-        QCOMPARE(result.image.format(), QImage::Format_RGB32);
-        // Parchment, not a blank: many distinct colours.
-        QSet<QRgb> colours;
-        for (int y = 0; y < result.image.height(); y += 3)
-            for (int x = 0; x < result.image.width(); x += 3)
-                colours.insert(result.image.pixel(x, y));
-        QVERIFY(colours.size() > 500);
-    }
-
     // The 32-bit rows hold the same colours as the decoder's RGB triples.
     void fullColourIsTheDecodersRgb()
     {

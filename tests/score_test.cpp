@@ -84,18 +84,12 @@ TEST(Score, EachTermAndTheRoundingOfTheQuotient)
         EXPECT_EQ(ComputeScore(row.inputs, "Баркас", row.coefficients, U',').Text, row.label) << row.label;
 }
 
-// Each term's share, T1 to T9: the frigate of the first worked result as
-// described, then every ship type with figures of its own against a
-// computation in plain doubles written here from the formula; the written
-// shares add up to the score within 0.05.
+// Each term's share, T1 to T9, of every ship type with figures of its own
+// against a computation in plain doubles written here from the formula; the
+// written shares add up to the score within 0.05. (The frigate's described
+// shares: the form's breakdown test and the scorer's --explain.)
 TEST(Score, SharesOfTheTerms)
 {
-    const ScoreResult frigate =
-        ComputeScore({"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "Фрегат", Picked("Фрегат"), U',');
-    const char* const described[] = {"15.30", "3.82", "21.96", "8.44", "0.22", "0.75", "7.62", "14.60", "49.35"};
-    for (std::size_t i = 0; i < 9; ++i)
-        EXPECT_EQ(FormatShare(frigate.Shares[i]), described[i]) << "T" << i + 1;
-
     const char* const calibers[] = {"12", "16", "24", "32", "42"};
     int n = 0;
     for (const ShipType& ship : ShipTypeTable) {
@@ -125,13 +119,6 @@ TEST(Score, SharesOfTheTerms)
     }
 }
 
-TEST(Score, SeparatorOfThePointLocale)
-{
-    EXPECT_EQ(Score("Фрегат", {"3000", "2000", "14.5", "35", "0.5", "100", "400", "24"}, U'.'), "122.05");
-    EXPECT_EQ(ErrorOf({"3000", "2000", "12,5", "35", "0.5", "100", "400", "24"}, "Фрегат", Picked("Фрегат"), U'.'),
-              "'12,5' is not a valid floating point value");
-}
-
 TEST(Score, CaliberIsComparedAsANumber)
 {
     const ScoreInputs base = {"900", "600", "16,2", "60", "0,6", "40", "90", "12"};
@@ -148,22 +135,6 @@ TEST(Score, CaliberIsComparedAsANumber)
         ScoreInputs inputs = base;
         inputs.Caliber = other;
         EXPECT_EQ(Score("Шлюп", inputs), Score("Шлюп", at42)) << other;
-    }
-}
-
-TEST(Score, CrewAboveTheReferenceLowersTheScoreButItStaysPositive)
-{
-    const ScoreInputs low = {"0", "0", "0", "0", "0", "187", "0", "12"};
-    ScoreInputs high = low;
-    high.Crew1 = "999";
-    for (const ShipType& ship : ShipTypeTable) {
-        const double base = std::stod(Score(ship.Name, low));
-        const double lowered = std::stod(Score(ship.Name, high));
-        // T6 = (999 - 187) / -1.85 * 0.1, about -43.89, before / 9 / divisor;
-        // each label is off by up to half a cent.
-        const double divisor = ship.Coefficients.ShipDivisor;
-        EXPECT_NEAR((base - lowered) * 9 * divisor, 43.89, 0.01 * 9 * divisor + 0.005) << ship.Name;
-        EXPECT_GT(lowered, 0) << ship.Name;
     }
 }
 
@@ -220,13 +191,6 @@ TEST(Score, ArithmeticFailuresAreErrorsNeverInfinities)
               "Floating point overflow");
     EXPECT_EQ(ErrorOf({"-1e999", "0", "0", "0", "0", "0", "0", "12"}, "Фрегат", Picked("Фрегат")),
               "Floating point overflow");
-}
-
-TEST(Score, HugeScoresUseTheExponentForm)
-{
-    EXPECT_EQ(Score("Фрегат", {"1e99", "0", "0", "0", "0", "0", "0", "12"}), "5.10E+96");
-    EXPECT_EQ(Score("Фрегат", {"-1e99", "0", "0", "0", "0", "0", "0", "12"}), "-5.10E+96");
-    EXPECT_EQ(Score("Фрегат", {"9e30", "0", "0", "0", "0", "0", "0", "12"}).find('E'), std::string::npos);
 }
 
 TEST(Format, TwoStageRounding)
@@ -288,7 +252,7 @@ struct Conversion {
 
 TEST(Conversion, Rules)
 {
-    const Extended big = std::pow(Extended(10), Extended(499));
+    const Extended big = std::pow(Extended(10), Extended(499)), big500 = std::pow(Extended(10), Extended(500));
     const Conversion rows[] = {
         {"12,5", U',', true, 12.5L},
         {",", U',', true, 0},
@@ -309,6 +273,8 @@ TEST(Conversion, Rules)
         {",e1", U',', true, 0},
         {"1,5e1", U',', true, 15},
         {"1e0499", U',', true, big},
+        {"1e0500", U',', true, big500},  // the exponent's digits stop at 500
+        {"1e00000000000000000003", U',', true, 1000},
         {"1e-4999", U',', true, 0},
         {"0e4999", U',', true, 0},
         {"12٫5", U'٫', true, 12.5L},
@@ -327,6 +293,7 @@ TEST(Conversion, Rules)
         {"1 2", U',', false, 0},
         {"1e4999", U',', false, 0},  // beyond extended precision
         {"1e5001", U',', false, 0},  // the digit after 500 is left unread
+        {"1e5000", U',', false, 0},
         {"0e5000", U',', false, 0},
         {"1e-5000", U',', false, 0},
         {"1e1ee", U',', false, 0},
@@ -348,14 +315,6 @@ TEST(Conversion, Rules)
             }
         }
     }
-}
-
-TEST(Conversion, ExponentDigitsStopAt500)
-{
-    // 1e500 is read whole; in "1e5000" the last zero is left over and fails.
-    EXPECT_EQ(ConvertNumber("1e0500", U','), std::pow(Extended(10), Extended(500)));
-    EXPECT_THROW(ConvertNumber("1e5000", U','), RatingError);
-    EXPECT_EQ(ConvertNumber("1e00000000000000000003", U','), 1000);
 }
 
 TEST(Conversion, LongDigitRunsOverflowInsteadOfWrapping)
