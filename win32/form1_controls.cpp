@@ -66,15 +66,8 @@ void Form1Window::Command(WORD id, WORD code)
         return;
     switch (Describe(control).Kind) {
     case ControlKind::Edit:
-        // Wine reports a change for a character a full edit refused: only a
-        // text other than the last one is a change.
-        if (code == EN_CHANGE) {
-            std::wstring text = WindowText(controls_[std::size_t(control)]);
-            if (text != editTexts_[std::size_t(control)]) {
-                editTexts_[std::size_t(control)] = std::move(text);
-                form_.Changed(control);
-            }
-        }
+        if (code == EN_CHANGE)
+            form_.Changed(control);
         break;
     case ControlKind::ComboBox:
         SelectorOf(control).Notified(code);

@@ -88,7 +88,6 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, Form1Controls.size()> controls_ = {};
     std::array<HFONT, Form1Controls.size()> controlFonts_ = {};
-    std::array<std::wstring, Form1Controls.size()> editTexts_;  // as last reported
     int dpi_ = 96;  // the display's, which the described 96-dpi pixels are scaled to
     DescribedFonts fonts_;
     std::wstring label1Text_, label2Text_;

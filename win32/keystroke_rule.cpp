@@ -12,6 +12,16 @@ struct Binding {
     bool comboText;  // the text part of a combo box
 };
 
+// Whether `units` more UTF-16 units would take the edit past its limit:
+// Wine then refuses them but still reports a change.
+bool Overflows(HWND edit, int units)
+{
+    DWORD from = 0, to = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    const LRESULT limit = SendMessageW(edit, EM_GETLIMITTEXT, 0, 0);
+    return GetWindowTextLengthW(edit) - int(to - from) + units > limit;
+}
+
 LRESULT KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR data)
 {
     auto* binding = reinterpret_cast<Binding*>(data);
@@ -26,7 +36,7 @@ LRESULT KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWO
         // One UTF-16 unit at a time: each half of a surrogate pair is judged
         // on its own, and no rule lets either through.
         const char32_t key = binding->form->KeyPressed(binding->control, char32_t(wParam & 0xFFFF));
-        if (key == 0)
+        if (key == 0 || (key >= 0x20 && Overflows(edit, key > 0xFFFF ? 2 : 1)))
             return 0;
         if (key <= 0xFFFF)
             return CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(key), lParam);
