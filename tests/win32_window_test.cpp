@@ -62,6 +62,14 @@ model::Expected Visible(model::Expected e)
     }
     if (!e.Active)
         e.Focus = Control::Image1;
+    if (e.Tip) {  // a tooltip holds 1023 characters, its line ends CR LF
+        std::wstring tip;
+        for (wchar_t c : Widen(*e.Tip))
+            tip += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+        tip.resize(std::min<std::size_t>(tip.size(), 1023));
+        std::erase(tip, L'\r');
+        e.Tip = Narrow(tip);
+    }
     return e;
 }
 
@@ -437,6 +445,8 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         Perform(step);
         m.Apply(step);
         const model::Expected seen = Look(), expected = Visible(m.State());
+        if (std::getenv("KVORN_TRACE"))
+            std::fprintf(stderr, "   %s\n", model::DescribeState(seen).c_str());
         const int replay = std::max(1, i + 1 - int(scripted.size()));
         ASSERT_EQ(model::DescribeState(seen), model::DescribeState(expected))  // what the window shows, and should
             << "seed " << seed << " (KVORN_SEED=" << seed << " KVORN_STEPS=" << replay << " replays it), after\n"

@@ -13,7 +13,7 @@ struct Binding {
 };
 
 // Whether `units` more UTF-16 units would take the edit past its limit:
-// Wine then refuses them but still reports a change.
+// Wine then refuses them, or pastes nothing, but still reports a change.
 bool Overflows(HWND edit, int units)
 {
     DWORD from = 0, to = 0;
@@ -44,6 +44,14 @@ LRESULT KeystrokeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, DWO
         CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(0xD800 + (offset >> 10)), lParam);
         return CallUnder(KeystrokeRuleSubclass, edit, WM_CHAR, WPARAM(0xDC00 + (offset & 0x3FF)), lParam);
     }
+    case WM_KEYDOWN:  // Shift+Insert: Wine's edit pastes without a WM_PASTE
+        if (wParam != VK_INSERT || GetKeyState(VK_SHIFT) >= 0 || GetKeyState(VK_CONTROL) < 0)
+            break;
+        [[fallthrough]];
+    case WM_PASTE:
+        if (Overflows(edit, 1))
+            return 0;  // nothing would go in
+        break;
     case WM_NCDESTROY:
     {
         const LRESULT result = CallUnder(KeystrokeRuleSubclass, edit, message, wParam, lParam);
