@@ -121,7 +121,7 @@ protected:
         SetForegroundWindow(window->Handle());
         Pump(window->Handle());
         HDC screen = GetDC(nullptr);
-        scale = GetDeviceCaps(screen, LOGPIXELSY) / 96;
+        scale = systemScale = GetDeviceCaps(screen, LOGPIXELSY) / 96;
         ReleaseDC(nullptr, screen);
     }
     void TearDown() override { DestroyWindow(elsewhere); }
@@ -173,6 +173,11 @@ protected:
             const COLORREF expected = GetSysColor(top + row == current ? COLOR_HIGHLIGHT : COLOR_WINDOW);
             EXPECT_EQ(shown.At(list.right - 3 * scale, row * rowHeight + 2 * scale), expected)
                 << "row " << row << " of the open list, item " << current << " current";
+            int ink = 0;  // the item's text, in the colour its background asks for
+            for (int y = row * rowHeight; y < (row + 1) * rowHeight; ++y)
+                for (int x = 0; x < list.right; ++x)
+                    ink += shown.At(x, y) == GetSysColor(top + row == current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+            EXPECT_GT(ink, 0) << "the text of row " << row << " of the open list";
         }
         ClickAt(Form(), over);
     }
@@ -207,12 +212,33 @@ protected:
     void Perform(model::Step& s);
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
+    // Each control that shows text in a face of its own has its described
+    // face at `atScale`.
+    void ExpectFaces(int atScale) const
+    {
+        for (const model::DescribedControl& d : model::DescribedControls) {
+            HWND control = Of(d.Id);
+            if (!control || d.Id == Control::BitBtn1 || d.Id == Control::BitBtn2)
+                continue;
+            if (IsSelector(d.Id)) {
+                COMBOBOXINFO parts = {};
+                parts.cbSize = sizeof parts;
+                GetComboBoxInfo(control, &parts);
+                control = parts.hwndItem;
+            }
+            LOGFONTW face = {};
+            GetObjectW(HFONT(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof face, &face);
+            EXPECT_EQ(-face.lfHeight, d.FontPixels * atScale) << d.Name;
+            EXPECT_EQ(face.lfWeight >= FW_BOLD, d.Bold) << d.Name;
+        }
+    }
     void RunSequence(unsigned seed, int steps, std::vector<model::Step> scripted);
 
     SeeingPresenter presenter;
     char32_t separator = U',';
     bool closed = false;
-    int scale = 1;
+    int scale = 1;        // the window's
+    int systemScale = 1;  // the system's, which the tip's face follows
     HWND elsewhere = nullptr;
     std::optional<std::string> tipSeen;  // after the pointer rested on the result
     int clicks = 0;
@@ -308,7 +334,7 @@ void Win32Window::Perform(model::Step& s)
         if (tip) {  // one line a row
             RECT bounds;
             GetWindowRect(tip, &bounds);
-            EXPECT_GT(bounds.bottom - bounds.top, 9 * 13 * scale) << *tipSeen;
+            EXPECT_GT(bounds.bottom - bounds.top, 9 * 13 * systemScale) << *tipSeen;  // in the system's face
         }
         move = MouseAt(ScreenPoint(Control::Image1, 3 * scale, 100 * scale), 0);
         SendInput(1, &move, sizeof move);
@@ -488,6 +514,23 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
                 scripted.push_back(model::KeyStep(model::StepKind::Delete));
             }
         }
+        // The lists stepped by the wheel both ways from the middle, by the
+        // keys past the end and back, with the wheel over the other one,
+        // and from no item after Clear.
+        using model::StepKind;
+        for (const model::Step& step :
+             {model::ControlStep(StepKind::MousePick, Control::ComboBox1, 11),
+              model::ControlStep(StepKind::Wheel, Control::ComboBox1, 1),
+              model::ControlStep(StepKind::Wheel, Control::ComboBox1, -1),
+              model::ControlStep(StepKind::Wheel, Control::ComboBox1, -1),
+              model::ControlStep(StepKind::MousePick, Control::ComboBox2, 4),
+              model::ControlStep(StepKind::ListKey, Control::ComboBox2, 1),
+              model::ControlStep(StepKind::Wheel, Control::ComboBox2, -1),
+              model::ControlStep(StepKind::ListKey, Control::ComboBox2, -1),
+              model::ControlStep(StepKind::Wheel, Control::ComboBox1, 1), model::KeyStep(StepKind::Clear),
+              model::ControlStep(StepKind::ListKey, Control::ComboBox1, -1),
+              model::ControlStep(StepKind::ListKey, Control::ComboBox1, 1)})
+            scripted.push_back(step);
         // Pasted past the rules: every field's maximum length, hulls, and
         // a hull that does not convert: the error box.
         for (int i = 0; i < 10; ++i) {
@@ -532,6 +575,7 @@ TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
             EXPECT_EQ(SendMessageW(Of(d.Id), CB_GETITEMHEIGHT, 0, 0), model::DescribedListItemHeight * scale);
         }
     }
+    ExpectFaces(scale);
     for (Control stop : model::DescribedTabOrder) {
         EXPECT_EQ(Focused(), stop) << "tab order";
         Press(VK_TAB);
@@ -582,9 +626,12 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     const std::string_view manifest = ResourceBytes(1, MAKEINTRESOURCEW(24 /* RT_MANIFEST */));
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos) << manifest;
 
+    std::vector<model::Step> frigate = Entering(model::Frigate);
+    for (model::Step& step : frigate)
+        Perform(step);
     SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
     for (const int dpi : {192, 96}) {
-        const int scale = dpi / 96;
+        scale = dpi / 96;
         RECT suggested = {300, 120, 300 + 196 * scale, 120 + 317 * scale};
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         Pump(window->Handle());
@@ -602,7 +649,13 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
         const Shot shown = Capture(window->Handle(), {0, 0, 196 * scale, 317 * scale});
         for (const POINT at : {POINT{3, 100}, POINT{60, 48}})
             EXPECT_EQ(shown.At(at.x * scale, at.y * scale), PictureAt(picture, at.x * scale, at.y * scale)) << dpi;
+        ExpectFaces(scale);
+        model::Step rest = model::KeyStep(model::StepKind::RestOnResult);
+        Perform(rest);
+        EXPECT_TRUE(tipSeen && !tipSeen->empty()) << "no tip over the result at " << dpi;
+        tipSeen.reset();
     }
+    scale = systemScale;
 }
 
 // Pictures as binary PPM, which ImageMagick shows.
