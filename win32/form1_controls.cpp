@@ -11,6 +11,26 @@
 
 namespace kvorn {
 
+namespace {
+
+// Wine keeps a narrow field scrolled as it was for a longer text, and a
+// shorter one can then sit out of view: the field is shown from its start
+// again, and then as far as its caret needs.
+void ShowFromItsStart(HWND edit)
+{
+    const auto firstAt = short(LOWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0)));
+    if (GetWindowTextLengthW(edit) == 0 || firstAt >= 0)
+        return;
+    DWORD from = 0, to = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SendMessageW(edit, EM_SETSEL, from, to);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+}  // namespace
+
 void Form1Window::CreateControl(const ControlDescription& d)
 {
     const wchar_t* type = nullptr;
@@ -66,8 +86,10 @@ void Form1Window::Command(WORD id, WORD code)
         return;
     switch (Describe(control).Kind) {
     case ControlKind::Edit:
-        if (code == EN_CHANGE)
+        if (code == EN_CHANGE) {
+            ShowFromItsStart(controls_[std::size_t(control)]);
             form_.Changed(control);
+        }
         break;
     case ControlKind::ComboBox:
         SelectorOf(control).Notified(code);
