@@ -107,9 +107,29 @@ bool IsHeaderRow(const std::vector<std::string>& fields)
            std::none_of(figures, end, [](const std::string& f) { return IsNumber(f); });
 }
 
+namespace {
+
+// A score an earlier rating wrote, in any decimal mark it may have had: a
+// regional one beyond ASCII ("119٫34") is read as the point.
+bool IsWrittenScore(std::string_view field)
+{
+    std::string withPoint;
+    int marks = 0;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const bool beyondAscii = static_cast<unsigned char>(field[i]) >= 0x80;
+        if (beyondAscii && (i == 0 || static_cast<unsigned char>(field[i - 1]) < 0x80))
+            ++marks, withPoint += '.';
+        else if (!beyondAscii)
+            withPoint += field[i];
+    }
+    return marks <= 1 && IsNumber(withPoint);
+}
+
+}  // namespace
+
 bool DropScoreColumn(std::vector<std::string>& fields)
 {
-    if (fields.size() != ShipRowFields + 1 || !(fields.back().empty() || IsNumber(fields.back())))
+    if (fields.size() != ShipRowFields + 1 || !(fields.back().empty() || IsWrittenScore(fields.back())))
         return false;
     fields.pop_back();
     return true;
