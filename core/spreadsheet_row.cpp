@@ -114,15 +114,22 @@ namespace {
 bool IsWrittenScore(std::string_view field)
 {
     std::string withPoint;
-    int marks = 0;
+    std::size_t mark = std::string::npos;
     for (std::size_t i = 0; i < field.size(); ++i) {
         const bool beyondAscii = static_cast<unsigned char>(field[i]) >= 0x80;
-        if (beyondAscii && (i == 0 || static_cast<unsigned char>(field[i - 1]) < 0x80))
-            ++marks, withPoint += '.';
-        else if (!beyondAscii)
+        if (beyondAscii && (i == 0 || static_cast<unsigned char>(field[i - 1]) < 0x80)) {
+            if (mark != std::string::npos)
+                return false;  // a second one: text, not a mark
+            mark = withPoint.size();
+            withPoint += '.';
+        } else if (!beyondAscii) {
             withPoint += field[i];
+        }
     }
-    return marks <= 1 && IsNumber(withPoint);
+    const auto digit = [&](std::size_t at) { return at < withPoint.size() && withPoint[at] >= '0' && withPoint[at] <= '9'; };
+    if (mark != std::string::npos && !(mark > 0 && digit(mark - 1) && digit(mark + 1)))
+        return false;  // a mark stands between digits
+    return IsNumber(withPoint);
 }
 
 }  // namespace
