@@ -531,6 +531,12 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
               model::ControlStep(StepKind::ListKey, Control::ComboBox1, -1),
               model::ControlStep(StepKind::ListKey, Control::ComboBox1, 1)})
             scripted.push_back(step);
+        // A field's own menu opened and closed, and the middle button on a
+        // field with something on the clipboard.
+        scripted.push_back(model::ControlStep(StepKind::ContextMenu, Control::Edit3));
+        model::Step middle = model::ControlStep(StepKind::MiddleClick, Control::Edit2, model::PastTheEnd);
+        middle.Clipboard = "7";
+        scripted.push_back(middle);
         // Pasted past the rules: every field's maximum length, hulls, and
         // a hull that does not convert: the error box.
         for (int i = 0; i < 10; ++i) {
