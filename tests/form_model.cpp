@@ -364,6 +364,15 @@ std::string StepGenerator::ClipboardText()
     return Texts[Below(int(std::size(Texts)))];
 }
 
+std::vector<Step> SeldomSteps()
+{
+    return {ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
+            TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
+            KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
+            KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
+            TypedStep(U'7')};
+}
+
 Step StepGenerator::Next(const FormModel& model)
 {
     Step s;

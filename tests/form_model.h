@@ -23,7 +23,7 @@ enum class StepKind {
     Delete,        // the Delete key
     Left, Right, Home, End,  // caret keys, Shift held if asked
     ListKey,       // the focused selector's Down (Item 1) or Up (Item -1), list closed
-    MousePick,     // Target's list opened by its arrow, item Item clicked
+    MousePick,     // Target's list opened by its arrow, item Item clicked (closed with Escape when -1)
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
     // into Target's text at caret position Item (past the end for one beyond it); a driver whose
@@ -164,7 +164,8 @@ private:
 // the model is in.
 class StepGenerator {
 public:
-    explicit StepGenerator(std::uint64_t seed) : random_(seed) {}
+    // `first`: steps to take before the random ones.
+    explicit StepGenerator(std::uint64_t seed, std::vector<Step> first = {}) : random_(seed), pending_(std::move(first)) {}
     Step Next(const FormModel& model);
 
 private:
@@ -174,6 +175,10 @@ private:
     std::mt19937_64 random_;
     std::vector<Step> pending_;
 };
+
+// What a random sequence seldom reaches: a field's menu over a caret within
+// its text, and a selection made leftwards taken out of the window and back.
+std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);
 std::string DescribeState(const Expected& state);

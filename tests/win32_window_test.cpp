@@ -78,6 +78,7 @@ model::Expected Visible(model::Expected e)
 struct SeenMenu {
     std::vector<std::string> items;
     std::vector<bool> offered;
+    RECT frame = {};
 };
 SeenMenu seenMenu;
 int menuChoice = -1;
@@ -88,6 +89,7 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
     if (!popup || !IsWindowVisible(popup))
         return;
     KillTimer(nullptr, timer);
+    GetWindowRect(popup, &seenMenu.frame);
     HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
     for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
         wchar_t text[64] = {};
@@ -159,11 +161,13 @@ protected:
         EXPECT_EQ(list.bottom, rows * rowHeight) << "the open list's height";
         SendMessageW(parts.hwndList, LB_SETTOPINDEX, WPARAM(std::max(0, item - rows + 1)), 0);
         RECT at = {};
-        SendMessageW(parts.hwndList, LB_GETITEMRECT, WPARAM(item), LPARAM(&at));
+        SendMessageW(parts.hwndList, LB_GETITEMRECT, WPARAM(std::max(0, item)), LPARAM(&at));
         POINT over = {(at.left + at.right) / 2, (at.top + at.bottom) / 2};
         ClientToScreen(parts.hwndList, &over);
-        INPUT move = MouseAt(over, 0);
-        SendInput(1, &move, sizeof move);
+        if (item >= 0) {
+            INPUT move = MouseAt(over, 0);
+            SendInput(1, &move, sizeof move);
+        }
         Pump(Form());
         UpdateWindow(parts.hwndList);
         const int top = int(SendMessageW(parts.hwndList, LB_GETTOPINDEX, 0, 0));
@@ -179,7 +183,12 @@ protected:
                     ink += shown.At(x, y) == GetSysColor(top + row == current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
             EXPECT_GT(ink, 0) << "the text of row " << row << " of the open list";
         }
-        ClickAt(Form(), over);
+        if (item >= 0) {
+            ClickAt(Form(), over);
+        } else {
+            Press(VK_ESCAPE);
+            EXPECT_TRUE(PumpUntil(Form(), [&] { return !IsWindowVisible(parts.hwndList); })) << "Escape left the list open";
+        }
     }
 
     // Another program's window, beside the form, to switch to and back.
@@ -534,6 +543,15 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
         // A field's own menu opened and closed, and the middle button on a
         // field with something on the clipboard.
         scripted.push_back(model::ControlStep(StepKind::ContextMenu, Control::Edit3));
+        for (const model::Step& step : model::SeldomSteps())
+            scripted.push_back(step);
+        // Escape in a field, in an open list and on each button; Enter on Clear.
+        for (const model::Step& step :
+             {model::TypedStep(27), model::ControlStep(StepKind::LeftClick, Control::ComboBox1), model::TypedStep(27),
+              model::ControlStep(StepKind::MousePick, Control::ComboBox2, -1), model::KeyStep(StepKind::Tab),
+              model::TypedStep(27), model::KeyStep(StepKind::Tab), model::TypedStep(27),
+              model::KeyStep(StepKind::Tab, true), model::TypedStep(13)})
+            scripted.push_back(step);
         model::Step middle = model::ControlStep(StepKind::MiddleClick, Control::Edit2, model::PastTheEnd);
         middle.Clipboard = "7";
         scripted.push_back(middle);
@@ -838,6 +856,12 @@ TEST_F(Win32WindowMenu, TheMenuKeysOpenTheMenuOfTheFocusedControl)
         const SeenMenu menu = Menu([&] { row.shiftF10 ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
         ASSERT_FALSE(menu.items.empty());
         EXPECT_EQ(menu.items == items, row.windows) << menu.items.front();
+        if (row.windows) {  // the window's menu, from the keys: under the control
+            RECT control;
+            GetWindowRect(Of(row.control), &control);
+            EXPECT_EQ(menu.frame.left, control.left);
+            EXPECT_EQ(menu.frame.top, control.bottom);
+        }
         EXPECT_EQ(Focused(), row.control);
         EXPECT_FALSE(closed);
     }
