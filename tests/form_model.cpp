@@ -370,7 +370,8 @@ std::vector<Step> SeldomSteps()
             TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
             KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
             KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-            TypedStep(U'7')};
+            TypedStep(U'7'), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true),
+            KeyStep(StepKind::Tab), KeyStep(StepKind::Tab)};
 }
 
 Step StepGenerator::Next(const FormModel& model)

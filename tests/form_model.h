@@ -177,7 +177,8 @@ private:
 };
 
 // What a random sequence seldom reaches: a field's menu over a caret within
-// its text, and a selection made leftwards taken out of the window and back.
+// its text, a selection made leftwards taken out of the window and back, and
+// the focus on each button.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);

@@ -143,15 +143,20 @@ private slots:
     void messageWrapsWithinHalfTheScreen()
     {
         DialogPresenter presenter;
-        int width = 0;
-        QTimer::singleShot(50, [&width] {
+        int width = 0, height = 0, needed = 0;
+        QTimer::singleShot(50, [&] {
             QWidget* box = QApplication::activeModalWidget();
-            width = box->findChild<QLabel*>(u"MessageText"_s)->width();
+            const QLabel* label = box->findChild<QLabel*>(u"MessageText"_s);
+            width = label->width();
+            height = label->height();
+            // The whole text shows: as high as it is wrapped at that width.
+            needed = label->fontMetrics().boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text()).height();
             QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
         });
         presenter.ShowMessage(QString(60, u'x').append(u' ').repeated(20).toStdString());
         QVERIFY(width > 0);
         QVERIFY(width <= QGuiApplication::primaryScreen()->geometry().width() / 2);
+        QVERIFY2(height >= needed, qPrintable(u"%1 < %2"_s.arg(height).arg(needed)));
     }
 
     void oneBoxAtATimeAndTheNextAfterIt()

@@ -121,6 +121,7 @@ class RealInputTest : public QObject {
     std::map<QString, QImage> bands;  // the drawn result band for each text
     QPoint lastPress;
     int toolTips = 0;
+    std::map<QString, QImage> buttonLooks;  // by button and state
 
     QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
     QLineEdit* TextPart(Control c) const
@@ -379,6 +380,19 @@ class RealInputTest : public QObject {
             return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
                 Q(expected.Result));
         }
+        // A button shows whether it has the focus, and looks the same
+        // whenever it is in the same state.
+        for (QWidget* button : std::initializer_list<QWidget*>{form->BitBtn1, form->BitBtn2}) {
+            const QString state = button->objectName() + (button->underMouse() ? u" hovered"_s : QString());
+            const QImage look = button->grab().toImage();
+            const QImage& same = buttonLooks.try_emplace(state + (button->hasFocus() ? u" focused"_s : QString()), look)
+                                     .first->second;
+            const auto other = buttonLooks.find(state + (button->hasFocus() ? QString() : u" focused"_s));
+            if (same != look)
+                return button->objectName() + u" looks otherwise than before in the same state"_s;
+            if (other != buttonLooks.end() && other->second == look)
+                return button->objectName() + u" looks the same with the focus as without"_s;
+        }
         return {};
     }
 
@@ -400,6 +414,7 @@ private slots:
     void init()
     {
         form = std::make_unique<Form1Window>(presenter);
+        buttonLooks.clear();
         presenter.SetOwner(form.get());
         form->SetSeparatorSource([] { return U','; });
         form->show();

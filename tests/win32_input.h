@@ -48,6 +48,7 @@ struct Shot {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
     COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    bool operator==(const Shot&) const = default;
 };
 Shot Capture(HWND window, const RECT& area);
 // What `draw` draws on a picture of `width` x `height` like the screen.

@@ -13,6 +13,7 @@
 #include <deque>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -250,6 +251,7 @@ protected:
     int systemScale = 1;  // the system's, which the tip's face follows
     HWND elsewhere = nullptr;
     std::optional<std::string> tipSeen;  // after the pointer rested on the result
+    std::map<std::string, Shot> buttonLooks;  // by button and state
     int clicks = 0;
     std::unique_ptr<Form1Window> window;
 };
@@ -382,6 +384,23 @@ model::Expected Win32Window::Look()
     presenter.seen.clear();
     seen.Tip = tipSeen;
     tipSeen.reset();
+    // A button shows whether it has the focus (where the keyboard cues
+    // show), and looks the same whenever it is in the same state.
+    for (Control b : {Control::BitBtn1, Control::BitBtn2}) {
+        HWND button = Of(b);
+        UpdateWindow(button);
+        RECT face;
+        GetClientRect(button, &face);
+        const Shot look = Capture(button, face);
+        const bool focused = GetFocus() == button;
+        const bool cues = !(SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+        const std::string state = std::string(Describe(b).Name) + (cues ? "" : " without cues");
+        const auto same = buttonLooks.try_emplace(state + (focused ? " focused" : ""), look).first;
+        EXPECT_TRUE(same->second == look) << state << " looks otherwise than before in the same state";
+        const auto other = buttonLooks.find(state + (focused ? "" : " focused"));
+        EXPECT_TRUE(!cues || other == buttonLooks.end() || !(other->second == look))
+            << state << " looks the same with the focus as without";
+    }
     // The form is back in front of ordinary windows, enabled, after every box.
     EXPECT_TRUE(GetWindowLongW(Form(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(IsWindowEnabled(Form()));
