@@ -303,7 +303,8 @@ void FormModel::Apply(const Step& step)
         return;
     case StepKind::Clear:
         MoveFocus(Control::BitBtn1, Reason::LeftClick);
-        form_.Clicked(Control::BitBtn1);
+        if (step.Item == 0)
+            form_.Clicked(Control::BitBtn1);
         return;
     case StepKind::RestOnResult:
         tip_ = form_.ResultDescription();
@@ -370,7 +371,7 @@ std::vector<Step> SeldomSteps()
             TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
             KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
             KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-            TypedStep(U'7'), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true),
+            TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true),
             KeyStep(StepKind::Tab), KeyStep(StepKind::Tab)};
 }
 
@@ -514,6 +515,7 @@ std::string DescribeStep(const Step& s)
         out += std::string(" ") + NameOf(s.Target);
         break;
     case StepKind::ListKey: out += " " + std::to_string(s.Item); break;
+    case StepKind::Clear: out += s.Item ? " released off it" : ""; break;
     default: break;
     }
     if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick)

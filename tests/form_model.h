@@ -33,7 +33,7 @@ enum class StepKind {
     ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
     SwitchAway,    // another program's window activated
     SwitchBack,    // the calculator activated again, as the window manager does
-    Clear,         // a left click on the clear button
+    Clear,         // a left click on the clear button (Item 1: pressed, then released off it)
     RestOnResult,  // the pointer rests on the result until its tip shows, then leaves
 };
 
@@ -177,8 +177,8 @@ private:
 };
 
 // What a random sequence seldom reaches: a field's menu over a caret within
-// its text, a selection made leftwards taken out of the window and back, and
-// the focus on each button.
+// its text, a selection made leftwards taken out of the window and back, a
+// press on Clear released off it, and the focus on each button.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);

@@ -87,6 +87,15 @@ void RealInput::Click(QPoint global, unsigned button)
     Settle();
 }
 
+void RealInput::PressAndLeave(QPoint global, QPoint releasedAt)
+{
+    MoveTo(global);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    MoveTo(releasedAt);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    Settle();
+}
+
 void RealInput::Wheel(QPoint global, int notches)
 {
     MoveTo(global);

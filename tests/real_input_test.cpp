@@ -317,7 +317,10 @@ class RealInputTest : public QObject {
                 return u"the calculator did not become active"_s;
             break;
         case t::StepKind::Clear:
-            Press(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()));
+            if (step.Item == 0)
+                Press(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()));
+            else
+                input->PressAndLeave(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()), Park());
             input->MoveTo(Park());
             break;
         case t::StepKind::RestOnResult: {

@@ -329,7 +329,16 @@ void Win32Window::Perform(model::Step& s)
         RECT button;
         GetWindowRect(Of(Control::BitBtn1), &button);
         clicks = (clicks + 1) % 2;
-        ClickAt(Form(), {button.left + (button.right - button.left) * (1 + clicks) / 3, button.top + 9 * scale});
+        const POINT at = {button.left + (button.right - button.left) * (1 + clicks) / 3, button.top + 9 * scale};
+        if (s.Item == 0) {
+            ClickAt(Form(), at);
+        } else {  // released over the picture
+            POINT away = {3 * scale, 150 * scale};
+            ClientToScreen(Form(), &away);
+            INPUT input[3] = {MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(away, 0), MouseAt(away, MOUSEEVENTF_LEFTUP)};
+            SendInput(3, input, sizeof(INPUT));
+            Pump(Form());
+        }
         break;
     }
     case StepKind::RestOnResult: {
