@@ -367,12 +367,24 @@ std::string StepGenerator::ClipboardText()
 
 std::vector<Step> SeldomSteps()
 {
-    return {ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
-            TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
-            KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
-            KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-            TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true),
-            KeyStep(StepKind::Tab), KeyStep(StepKind::Tab)};
+    std::vector<Step> steps = {
+        ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
+        TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
+        KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
+        KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
+        TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1), KeyStep(StepKind::Tab, true),
+        KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab),
+        // Rated with every field pasted past its rule to its maximum length,
+        // then hulls whose scores take each of the fitting rule's steps, and
+        // one that does not convert: the error box.
+        ControlStep(StepKind::MousePick, Control::ComboBox1, 3), ControlStep(StepKind::MousePick, Control::ComboBox2, 2)};
+    const char* const hulls[] = {"1e6", "1e9", "1e12", "1e15", "1e20", "1e37", "1e3a"};
+    for (int i = 0; i < 7 + int(std::size(hulls)); ++i) {
+        steps.push_back(ControlStep(StepKind::LeftClick, Edits[i < 7 ? i : 0]));
+        steps.push_back(KeyStep(StepKind::End, true));
+        steps.push_back(PasteStep(i < 7 ? "123456789" : hulls[i - 7]));
+    }
+    return steps;
 }
 
 Step StepGenerator::Next(const FormModel& model)
