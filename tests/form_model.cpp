@@ -374,6 +374,10 @@ std::vector<Step> SeldomSteps()
         KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
         TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1), KeyStep(StepKind::Tab, true),
         KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab),
+        // Each selector given a text longer than it shows.
+        ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
+        PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),
+        KeyStep(StepKind::End, true), PasteStep("12345678901234567890123456789012"),
         // Rated with every field pasted past its rule to its maximum length,
         // then hulls whose scores take each of the fitting rule's steps, and
         // one that does not convert: the error box.
