@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "application.h"
 #include "form_description.h"
@@ -211,7 +212,11 @@ namespace {
 
 // The one box open at a time, and its owner; a timer looks at it.
 SeenBox* looking = nullptr;
+SeenBox* closing = nullptr;
 HWND lookingOwner = nullptr;
+int closed = 0;
+UINT_PTR closingTimer = 0;
+void CALLBACK SeeItClose(HWND, UINT, UINT_PTR timer, DWORD);
 
 BOOL CALLBACK SeeChild(HWND child, LPARAM)
 {
@@ -243,9 +248,32 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     looking->centred = std::abs((frame.left + frame.right) - (work.left + work.right)) <= 2 &&
                        std::abs((frame.top + frame.bottom) - (work.top + work.bottom)) <= 2;
+    closing = looking;
     looking = nullptr;
-    Key(VK_ESCAPE, true);  // Escape closes both kinds
-    Key(VK_ESCAPE, false);
+    // Escape and Enter, in turn, close both kinds.
+    const WORD key = closed++ % 2 ? VK_RETURN : VK_ESCAPE;
+    Key(key, true);
+    Key(key, false);
+    closing->closedBy = key == VK_RETURN ? "Enter" : "Escape";
+    closingTimer = SetTimer(nullptr, 0, 20, SeeItClose);
+}
+
+// A box still open after many turns of its loop did not take its key: it
+// is closed otherwise, so that the run goes on to say so.
+void CALLBACK SeeItClose(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    static int turns = 0;
+    HWND box = VisibleWindowOf(L"#32770");
+    if (box && closing && ++turns < 25)
+        return;
+    turns = 0;
+    KillTimer(nullptr, timer);
+    closingTimer = 0;
+    if (!box || !closing)
+        return;
+    closing->closedBy += " did not close it";
+    closing = nullptr;
+    EndDialog(box, IDOK);
 }
 
 template <class Show>
@@ -256,8 +284,10 @@ void Look(std::vector<SeenBox>& seen, HWND owner, Show show)
     lookingOwner = owner;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, LookAtBox);
     show();
-    looking = nullptr;
+    looking = closing = nullptr;
     KillTimer(nullptr, timer);
+    if (closingTimer)
+        KillTimer(nullptr, std::exchange(closingTimer, 0));
 }
 
 }  // namespace

@@ -66,11 +66,12 @@ struct SeenBox {
     std::string caption, text;
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
+    std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };
 
-// The real boxes, each looked at while it is open and closed with Escape,
-// as a user would.
+// The real boxes, each looked at while it is open and closed with Escape
+// or Enter, as a user would.
 class SeeingPresenter : public MessagePresenter {
 public:
     void SetOwner(HWND owner) { boxes_.SetOwner(owner), owner_ = owner; }

@@ -106,6 +106,19 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
     Key(menuChoice < 0 ? VK_ESCAPE : VK_RETURN, false);
 }
 
+// The width and height of what is drawn in `ink` in `height` rows from `top`.
+std::pair<int, int> InkExtent(const Shot& shot, COLORREF ink, int top, int height)
+{
+    int left = shot.width, right = -1, first = height, last = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (shot.At(x, top + y) == ink) {
+                left = std::min(left, x), right = std::max(right, x);
+                first = std::min(first, y), last = std::max(last, y);
+            }
+    return {right - left + 1, last - first + 1};
+}
+
 int FromEnvironment(const char* name, int otherwise)
 {
     const char* value = std::getenv(name);
@@ -174,15 +187,28 @@ protected:
         const int top = int(SendMessageW(parts.hwndList, LB_GETTOPINDEX, 0, 0));
         const int current = int(SendMessageW(parts.hwndList, LB_GETCURSEL, 0, 0));
         const Shot shown = Capture(parts.hwndList, list);
+        static DescribedFonts fonts;
+        const HFONT face = fonts.For(kvorn::Describe(combo).Font, 96 * scale);
         for (int row = 0; row < rows; ++row) {
             const COLORREF expected = GetSysColor(top + row == current ? COLOR_HIGHLIGHT : COLOR_WINDOW);
             EXPECT_EQ(shown.At(list.right - 3 * scale, row * rowHeight + 2 * scale), expected)
                 << "row " << row << " of the open list, item " << current << " current";
-            int ink = 0;  // the item's text, in the colour its background asks for
-            for (int y = row * rowHeight; y < (row + 1) * rowHeight; ++y)
-                for (int x = 0; x < list.right; ++x)
-                    ink += shown.At(x, y) == GetSysColor(top + row == current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-            EXPECT_GT(ink, 0) << "the text of row " << row << " of the open list";
+            // The item's text, in the colour its background asks for and
+            // in the described face: its ink as wide and as high as the
+            // item drawn so.
+            const COLORREF text = GetSysColor(top + row == current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+            const std::wstring item = Widen(ListItems(combo)[std::size_t(top + row)]);
+            const Shot drawn = Drawn(list.right, rowHeight, [&](HDC dc) {
+                const RECT all = {0, 0, list.right, rowHeight};
+                FillRect(dc, &all, GetSysColorBrush(top + row == current ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+                SelectObject(dc, face);
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, text);
+                RECT at = all;
+                DrawTextW(dc, item.c_str(), int(item.size()), &at, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            });
+            EXPECT_EQ(InkExtent(shown, text, row * rowHeight, rowHeight), InkExtent(drawn, text, 0, rowHeight))
+                << "the text of row " << row << " of the open list";
         }
         if (item >= 0) {
             ClickAt(Form(), over);
@@ -384,8 +410,9 @@ model::Expected Win32Window::Look()
         const bool one = box.buttons.size() == 1 && box.buttons[0].ends_with("*");
         seen.Boxes.push_back({box.caption, box.text, box.icon ? model::BoxIcon::Stop : model::BoxIcon::None,
                               one ? box.buttons[0].substr(0, box.buttons[0].size() - 1) : "buttons, default none"});
-        // Modal, and never under the always-on-top form.
+        // Modal, and never under the always-on-top form; closed by its key.
         EXPECT_FALSE(box.ownerEnabled) << box.text;
+        EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
         if (!box.icon) {
             EXPECT_TRUE(!box.ownerTopmost && box.centred) << box.text;
         }
@@ -752,14 +779,23 @@ TEST_F(Win32Window, LooksAsItShould)
 // the taskbar takes the form along, and its Close closes the form.
 TEST(Win32Application, TheTaskbarEntryIsTheApplications)
 {
+    // Made as the program makes them, with the user's decimal mark the comma.
+    wchar_t mark[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, mark, 8);
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
     SeeingPresenter presenter;
     CalculatorWindows windows(GetModuleHandleW(nullptr), presenter);
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, mark);
     ApplicationWindow& application = windows.Application;
     Form1Window& form = windows.Form;
     bool closed = false;
     form.SetClosedHandler([&closed] { closed = true; });
     windows.Show(SW_SHOWNORMAL);
     Pump(form.Handle());
+    form.Focus(Control::Edit3);
+    for (wchar_t c : {L'1', L'.', L'5'})
+        TypeCharacter(form.Handle(), c);
+    EXPECT_EQ(form.Text(Control::Edit3), "1,5") << "the decimal mark as the user's settings have it at start";
 
     wchar_t caption[64] = {};
     GetWindowTextW(application.Handle(), caption, 64);
