@@ -372,8 +372,12 @@ std::vector<Step> SeldomSteps()
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
         KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-        TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1), KeyStep(StepKind::Tab, true),
-        KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab),
+        TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1),
+        // Escape in a field, a selector, an open list and on each button;
+        // Enter on Clear.
+        ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),
+        TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
+        KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
         // Each selector given a text longer than it shows.
         ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
         PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),

@@ -178,9 +178,9 @@ private:
 
 // What a random sequence seldom reaches: a field's menu over a caret within
 // its text, a selection made leftwards taken out of the window and back, a
-// press on Clear released off it, the focus on each button, texts longer
-// than a selector shows, every field at its maximum length, and results of
-// every length.
+// press on Clear released off it, the focus and Escape on each control,
+// texts longer than a selector shows, every field at its maximum length, and
+// results of every length.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);
