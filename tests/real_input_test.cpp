@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +123,7 @@ class RealInputTest : public QObject {
     QPoint lastPress;
     int toolTips = 0;
     std::map<QString, QImage> buttonLooks;  // by button and state
+    std::map<bool, QRgb> frameLooks;         // a field's frame, by whether it has the focus
 
     QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
     QLineEdit* TextPart(Control c) const
@@ -370,6 +372,13 @@ class RealInputTest : public QObject {
         t::Expected shown = Shown();
         if (step.Kind == t::StepKind::RestOnResult) {
             shown.Tip = QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+            // Beside the pointer: under it, or over it where the screen ends.
+            for (const QWidget* tip : QApplication::topLevelWidgets()) {
+                const QRect at = tip->frameGeometry().translated(-QCursor::pos());
+                if (tip->inherits("QTipLabel") && tip->isVisible() &&
+                    (std::abs(at.left()) > 32 || ((at.top() < 0 || at.top() > 40) && (at.bottom() > 0 || at.bottom() < -40))))
+                    return u"the tip opens at %1,%2 from the pointer"_s.arg(at.left()).arg(at.top());
+            }
             QAccessibleInterface* result = QAccessible::queryAccessibleInterface(form->Label1);
             if (result->text(QAccessible::Description).toStdString() != *expected.Tip ||
                 result->text(QAccessible::Value) != form->Label1->text())
@@ -388,6 +397,16 @@ class RealInputTest : public QObject {
             drawn.save(u"band-drawn.png"_s);
             return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
                 Q(expected.Result));
+        }
+        // A field or a selector shows in its frame whether it has the focus.
+        for (Control c : {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4, Control::Edit5,
+                          Control::Edit6, Control::Edit7, Control::ComboBox1, Control::ComboBox2}) {
+            QWidget* w = Widget(c);
+            const QRgb frame = w->grab().toImage().pixel(w->width() / 2, 0);
+            const QRgb same = frameLooks.try_emplace(w->hasFocus(), frame).first->second;
+            const auto other = frameLooks.find(!w->hasFocus());
+            if (same != frame || (other != frameLooks.end() && other->second == frame))
+                return w->objectName() + u"'s frame does not tell whether it has the focus"_s;
         }
         // A button shows whether it has the focus, and looks the same
         // whenever it is in the same state.
@@ -424,6 +443,7 @@ private slots:
     {
         form = std::make_unique<Form1Window>(presenter);
         buttonLooks.clear();
+        frameLooks.clear();
         presenter.SetOwner(form.get());
         form->SetSeparatorSource([] { return U','; });
         form->show();

@@ -218,14 +218,20 @@ int closed = 0;
 UINT_PTR closingTimer = 0;
 void CALLBACK SeeItClose(HWND, UINT, UINT_PTR timer, DWORD);
 
-BOOL CALLBACK SeeChild(HWND child, LPARAM)
+BOOL CALLBACK SeeChild(HWND child, LPARAM box)
 {
     wchar_t type[16] = {};
     GetClassNameW(child, type, 16);
     const std::wstring kind = type, text = WindowText(child);
     const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if (kind == L"Button")
+    if (kind == L"Button") {
         looking->buttons.push_back(Narrow(text) + ((style & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
+        RECT button, client;
+        GetWindowRect(child, &button);
+        MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&button), 2);
+        GetClientRect(HWND(box), &client);
+        looking->buttonsCentred = looking->buttonsCentred && std::abs(button.left + button.right - client.right) <= 2;
+    }
     else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
     else if (kind == L"Static" && !text.empty())
@@ -240,7 +246,7 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     KillTimer(nullptr, timer);
     looking->caption = Narrow(WindowText(box));
-    EnumChildWindows(box, SeeChild, 0);
+    EnumChildWindows(box, SeeChild, LPARAM(box));
     looking->ownerEnabled = IsWindowEnabled(lookingOwner);
     looking->ownerTopmost = GetWindowLongW(lookingOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;
     RECT frame, work;

@@ -64,7 +64,7 @@ std::string_view ResourceBytes(int id, const wchar_t* type);
 // A box as the user sees it while it is open.
 struct SeenBox {
     std::string caption, text;
-    bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false;
+    bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -377,10 +378,16 @@ void Win32Window::Perform(model::Step& s)
         PumpUntil(Form(), [&] { return (tip = VisibleWindowOf(L"tooltips_class32")) != nullptr; }, 60);
         tipSeen = tip ? Narrow(WindowText(tip)) : "";
         std::erase(*tipSeen, '\r');
-        if (tip) {  // one line a row
+        if (tip) {  // one line a row, beside the pointer: under it, or over it where the screen ends
             RECT bounds;
             GetWindowRect(tip, &bounds);
             EXPECT_GT(bounds.bottom - bounds.top, 9 * 13 * systemScale) << *tipSeen;  // in the system's face
+            EXPECT_GE(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000) << "the tip stays long enough to read";
+            const POINT at = middleOf(label);
+            EXPECT_TRUE(std::abs(bounds.left - at.x) <= 32 * scale &&
+                        ((bounds.top >= at.y && bounds.top <= at.y + 40 * scale) ||
+                         (bounds.bottom <= at.y && bounds.bottom >= at.y - 40 * scale)))
+                << "the tip at " << bounds.left << "," << bounds.top << ", the pointer at " << at.x << "," << at.y;
         }
         move = MouseAt(ScreenPoint(Control::Image1, 3 * scale, 100 * scale), 0);
         SendInput(1, &move, sizeof move);
@@ -413,8 +420,8 @@ model::Expected Win32Window::Look()
         // Modal, and never under the always-on-top form; closed by its key.
         EXPECT_FALSE(box.ownerEnabled) << box.text;
         EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
-        if (!box.icon) {
-            EXPECT_TRUE(!box.ownerTopmost && box.centred) << box.text;
+        if (!box.icon) {  // the program's own box: its button centred too
+            EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
         }
     }
     presenter.seen.clear();
@@ -535,6 +542,11 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         Perform(step);
         m.Apply(step);
         const model::Expected seen = Look(), expected = Visible(m.State());
+        if (step.Kind == model::StepKind::Tab && IsSelector(expected.Focus) && expected.Active) {  // entered: all selected
+            DWORD from = 1, to = 0;
+            SendMessageW(Of(expected.Focus), CB_GETEDITSEL, WPARAM(&from), LPARAM(&to));
+            EXPECT_TRUE(from == 0 && int(to) == int(GetWindowTextLengthW(Of(expected.Focus)))) << "Tab into a selector";
+        }
         if (std::getenv("KVORN_TRACE"))
             std::fprintf(stderr, "   %s\n", model::DescribeState(seen).c_str());
         const int replay = std::max(1, i + 1 - int(scripted.size()));
