@@ -96,19 +96,6 @@ bool IsNumber(std::string_view field)
     return false;
 }
 
-}  // namespace
-
-bool IsHeaderRow(const std::vector<std::string>& fields)
-{
-    if (fields.size() < 2)
-        return false;
-    const auto figures = fields.begin() + 1, end = fields.begin() + std::min(fields.size(), ShipRowFields);
-    return std::any_of(figures, end, [](const std::string& f) { return !f.empty(); }) &&
-           std::none_of(figures, end, [](const std::string& f) { return IsNumber(f); });
-}
-
-namespace {
-
 // A score an earlier rating wrote, in any decimal mark it may have had: a
 // regional one beyond ASCII ("119٫34") is read as the point.
 bool IsWrittenScore(std::string_view field)
@@ -133,6 +120,15 @@ bool IsWrittenScore(std::string_view field)
 }
 
 }  // namespace
+
+bool IsHeaderRow(const std::vector<std::string>& fields)
+{
+    if (fields.size() < 2)
+        return false;
+    const auto figures = fields.begin() + 1, end = fields.begin() + std::min(fields.size(), ShipRowFields);
+    return std::any_of(figures, end, [](const std::string& f) { return !f.empty(); }) &&
+           std::none_of(figures, end, [](const std::string& f) { return IsNumber(f); });
+}
 
 bool DropScoreColumn(std::vector<std::string>& fields)
 {

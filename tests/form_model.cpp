@@ -392,10 +392,7 @@ std::vector<Step> SeldomSteps()
         steps.push_back(KeyStep(StepKind::End, true));
         steps.push_back(PasteStep(i < 7 ? "123456789" : hulls[i - 7]));
     }
-    // A selector that holds a text entered with Tab, twice.
-    for (const Step& step : {KeyStep(StepKind::RestOnResult), ControlStep(StepKind::LeftClick, Control::Edit7),
-                             KeyStep(StepKind::Tab), KeyStep(StepKind::Tab, true), KeyStep(StepKind::Tab)})
-        steps.push_back(step);
+    steps.push_back(KeyStep(StepKind::RestOnResult));
     return steps;
 }
 

@@ -180,8 +180,7 @@ private:
 // its text, a selection made leftwards taken out of the window and back, a
 // press on Clear released off it, the focus and Escape on each control,
 // texts longer than a selector shows, every field at its maximum length, and
-// results of every length, with the tip of the last; a selector with a text
-// entered with Tab.
+// results of every length, with the tip of the last.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);

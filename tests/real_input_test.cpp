@@ -122,8 +122,7 @@ class RealInputTest : public QObject {
     std::map<QString, QImage> bands;  // the drawn result band for each text
     QPoint lastPress;
     int toolTips = 0;
-    std::map<QString, QImage> buttonLooks;  // by button and state
-    std::map<bool, QRgb> frameLooks;         // a field's frame, by whether it has the focus
+    std::map<QString, QImage> looks;  // by control and state
 
     QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
     QLineEdit* TextPart(Control c) const
@@ -402,28 +401,24 @@ class RealInputTest : public QObject {
             return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
                 Q(expected.Result));
         }
-        // A field or a selector shows in its frame whether it has the focus.
-        for (Control c : {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4, Control::Edit5,
-                          Control::Edit6, Control::Edit7, Control::ComboBox1, Control::ComboBox2}) {
-            QWidget* w = Widget(c);
-            const QRgb frame = w->grab().toImage().pixel(w->width() / 2, 0);
-            const QRgb same = frameLooks.try_emplace(w->hasFocus(), frame).first->second;
-            const auto other = frameLooks.find(!w->hasFocus());
-            if (same != frame || (other != frameLooks.end() && other->second == frame))
-                return w->objectName() + u"'s frame does not tell whether it has the focus"_s;
-        }
-        // A button shows whether it has the focus, and looks the same
-        // whenever it is in the same state.
-        for (QWidget* button : std::initializer_list<QWidget*>{form->BitBtn1, form->BitBtn2}) {
-            const QString state = button->objectName() + (button->underMouse() ? u" hovered"_s : QString());
-            const QImage look = button->grab().toImage();
-            const QImage& same = buttonLooks.try_emplace(state + (button->hasFocus() ? u" focused"_s : QString()), look)
-                                     .first->second;
-            const auto other = buttonLooks.find(state + (button->hasFocus() ? QString() : u" focused"_s));
-            if (same != look)
-                return button->objectName() + u" looks otherwise than before in the same state"_s;
-            if (other != buttonLooks.end() && other->second == look)
-                return button->objectName() + u" looks the same with the focus as without"_s;
+        // Each control shows whether it has the focus (a field or a selector
+        // in its frame: its top row), and looks the same whenever it is in
+        // the same state.
+        for (const kvorn::ControlDescription& d : kvorn::Form1Controls) {
+            QWidget* w = Widget(d.Id);
+            if (d.Kind != kvorn::ControlKind::Edit && d.Kind != kvorn::ControlKind::ComboBox &&
+                d.Kind != kvorn::ControlKind::PictureButton)
+                continue;
+            QImage look = w->grab().toImage();
+            if (d.Kind != kvorn::ControlKind::PictureButton)
+                look = look.copy(0, 0, look.width(), 1);
+            const QString state = w->objectName() + (w->underMouse() ? u" hovered"_s : QString());
+            const auto same = looks.try_emplace(state + (w->hasFocus() ? u" focused"_s : QString()), look).first;
+            const auto other = looks.find(state + (w->hasFocus() ? QString() : u" focused"_s));
+            if (same->second != look)
+                return w->objectName() + u" looks otherwise than before in the same state"_s;
+            if (other != looks.end() && other->second == look)
+                return w->objectName() + u" looks the same with the focus as without"_s;
         }
         return {};
     }
@@ -446,8 +441,7 @@ private slots:
     void init()
     {
         form = std::make_unique<Form1Window>(presenter);
-        buttonLooks.clear();
-        frameLooks.clear();
+        looks.clear();
         presenter.SetOwner(form.get());
         form->SetSeparatorSource([] { return U','; });
         form->show();
