@@ -1,8 +1,6 @@
 // The calculator window driven as a user would: keys, clicks, drags.
 
-#include <QAbstractItemView>
 #include <QClipboard>
-#include <QFile>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +13,6 @@
 #include "form1_window.h"
 #include "selector_box.h"
 #include "picture_button.h"
-#include "jpeg_image.h"
 #include "described_window.h"
 #include "worked_ships.h"
 
@@ -260,34 +257,6 @@ private slots:
             QCOMPARE(form->Edit1->text(), QString());
     }
 
-    void typingIntoAnOpenListMovesNothing_data()
-    {
-        QTest::addColumn<QString>("selector");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("ship") << u"ComboBox1"_s << u"Ш"_s;
-        QTest::newRow("caliber") << u"ComboBox2"_s << u"4"_s;
-    }
-    void typingIntoAnOpenListMovesNothing()
-    {
-        QFETCH(QString, selector);
-        QFETCH(QString, typed);
-        Show();
-        auto* combo = qobject_cast<QComboBox*>(Control(selector));
-        combo->setFocus(Qt::OtherFocusReason);
-        combo->showPopup();
-        QAbstractItemView* list = combo->view();
-        QTRY_VERIFY(list->isVisible());
-        QTest::keyClick(list, Qt::Key_Down);
-        const int row = list->currentIndex().row();
-        TypeKeys(list, typed);
-        QCOMPARE(list->currentIndex().row(), row);
-        QTest::keyClick(list, Qt::Key_Down);  // the list's own keys still work
-        QCOMPARE(list->currentIndex().row(), row + 1);
-        QTest::keyClick(list, Qt::Key_Return);
-        QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(combo->currentIndex(), row + 1);
-    }
-
     void shiftClickExtendsTheSelectionFromTheCaret()
     {
         Show();
@@ -298,39 +267,6 @@ private slots:
         QTest::mouseClick(form->Edit1, Qt::LeftButton, Qt::ShiftModifier, QPoint(form->Edit1->width() - 4, 10));
         QCOMPARE(QApplication::focusWidget(), form->Edit1);
         QCOMPARE(form->Edit1->selectedText(), u"2345"_s);
-    }
-
-    // The pictures as drawn for the screen's scale (QT_SCALE_FACTOR=2 in the
-    // test run that asks for it): the background's pixels are those of the
-    // picture drawn at that scale; the buttons', clear on the left and exit
-    // on the right, those of theirs, centred on the face.
-    void picturesAtTheScreensScale()
-    {
-        Show();
-        const qreal ratio = form->devicePixelRatioF();
-        const QString suffix = ratio > 1.6 ? u"@2x"_s : ratio > 1.1 ? u"@1.5x"_s : QString();
-        qInfo("device pixel ratio %g", ratio);
-        QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
-        QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + suffix + u".jpg"_s);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QImage drawn = DecodeJpeg(file.readAll(), JpegColours::Full).image.convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(drawn.size(), (QSizeF(196, 317) * ratio).toSize());
-        const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown.size(), drawn.size());
-        for (const QPoint at : {QPoint(3, 100), QPoint(192, 150), QPoint(100, 284), QPoint(20, 40), QPoint(60, 48)}) {
-            const QPoint device = (QPointF(at) * ratio).toPoint();
-            QCOMPARE(QColor(shown.pixel(device)), QColor(drawn.pixel(device)));
-        }
-        for (const auto& [button, name] : {std::pair{form->BitBtn1, u"clear"_s}, std::pair{form->BitBtn2, u"exit"_s}}) {
-            const QImage picture = QImage(QStringLiteral(KVORN_ASSETS_DIR "/") + name + suffix + u".bmp"_s)
-                                       .convertToFormat(QImage::Format_RGB32);
-            const QImage face = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            bool matched = false;
-            for (int dx = 0; dx <= 4 && !matched; ++dx)
-                for (int dy = 0; dy <= 4 && !matched; ++dy)
-                    matched = face == picture.copy(dx, dy, face.width(), face.height());
-            QVERIFY2(matched, qPrintable(name));
-        }
     }
 
     // The whole window as the user sees it, pixel for pixel as it was when

@@ -279,6 +279,10 @@ class RealInputTest : public QObject {
             QString fault;
             if (!WaitFor([&] { return (fault = CheckOpenList(combo, kvorn::ListItems(step.Target))).isEmpty(); }, 3000))
                 return fault;
+            const int row = list->currentIndex().row();  // a character typed into it moves nothing
+            input->Type(step.Target == Control::ComboBox1 ? U'Ш' : U'4');
+            if (list->currentIndex().row() != row || !list->isVisible())
+                return u"a character typed into the open list moved it"_s;
             if (step.Item < 0) {
                 input->Key("Escape");
                 if (!WaitFor([list] { return !list->isVisible(); }))
@@ -289,7 +293,13 @@ class RealInputTest : public QObject {
             for (int turns = 0; !list->viewport()->rect().contains(list->visualRect(item)) && turns < 30; ++turns)
                 input->Wheel(list->viewport()->mapToGlobal(QPoint(8, 8)),
                              list->visualRect(item).top() < 0 ? 1 : -1);
-            Press(list->viewport()->mapToGlobal(list->visualRect(item).center()));
+            const QPoint over = list->viewport()->mapToGlobal(list->visualRect(item).center());
+            if (step.Item % 2 == 0) {
+                Press(over);
+            } else {  // an odd one, under the pointer and so the current one, Enter picks
+                input->MoveTo(lastPress = over);  // the next press on the arrow is kept apart as after a click
+                input->Key("Return");
+            }
             if (!WaitFor([list] { return !list->isVisible(); }))
                 return u"the list did not close"_s;
             input->MoveTo(Park());
@@ -591,8 +601,9 @@ private slots:
     }
 
     // Moved to a screen of another scale, the window shows the background
-    // drawn for it, and the 1x picture again once back. Needs two screens of
-    // ratios 1 and 2 (the two-screen run); skipped with one.
+    // and the buttons' pictures (clear on the left, exit on the right,
+    // centred on their faces) drawn for it, and the 1x ones again once back.
+    // Needs two screens of ratios 1 and 2 (the two-screen run); skipped with one.
     void thePicturesFollowTheScreensScale()
     {
         const QList<QScreen*> screens = QGuiApplication::screens();
@@ -604,8 +615,9 @@ private slots:
             form->move(screen->geometry().topLeft() + QPoint(40, 40));
             const qreal ratio = screen->devicePixelRatio();
             QTRY_COMPARE(form->devicePixelRatioF(), ratio);
-            QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + (ratio > 1.6 ? u"@2x"_s : QString()) +
-                       u".jpg"_s);
+            QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
+            const QString suffix = ratio > 1.6 ? u"@2x"_s : QString();
+            QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + suffix + u".jpg"_s);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QImage drawn =
                 DecodeJpeg(file.readAll(), JpegColours::Full).image.convertToFormat(QImage::Format_RGB32);
@@ -613,6 +625,16 @@ private slots:
             QCOMPARE(shown.size(), drawn.size());
             for (const QPoint at : {QPoint(3, 100), QPoint(192, 150), QPoint(100, 284), QPoint(20, 40), QPoint(60, 48)})
                 QCOMPARE(QColor(shown.pixel(at * ratio)), QColor(drawn.pixel(at * ratio)));
+            for (const auto& [button, name] : {std::pair{form->BitBtn1, u"clear"_s}, std::pair{form->BitBtn2, u"exit"_s}}) {
+                const QImage picture = QImage(QStringLiteral(KVORN_ASSETS_DIR "/") + name + suffix + u".bmp"_s)
+                                           .convertToFormat(QImage::Format_RGB32);
+                const QImage face = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                bool matched = false;
+                for (int dx = 0; dx <= 4 && !matched; ++dx)
+                    for (int dy = 0; dy <= 4 && !matched; ++dy)
+                        matched = face == picture.copy(dx, dy, face.width(), face.height());
+                QVERIFY2(matched, qPrintable(name + suffix));
+            }
         }
     }
 };

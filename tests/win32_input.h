@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 #include "form1_window.h"
@@ -47,7 +48,11 @@ bool PumpUntil(HWND window, Condition done, int tries = 100)
 struct Shot {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
-    COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    COLORREF At(int x, int y) const  // none outside, as when nothing could be read
+    {
+        return x >= 0 && y >= 0 && x < width && y < height ? pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]
+                                                           : CLR_INVALID;
+    }
     bool operator==(const Shot&) const = default;
 };
 Shot Capture(HWND window, const RECT& area);
@@ -77,7 +82,7 @@ public:
     void SetOwner(HWND owner) { boxes_.SetOwner(owner), owner_ = owner; }
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
-    std::vector<SeenBox> seen;
+    std::deque<SeenBox> seen;  // a box opened while another opens keeps its place
 
 private:
     DialogPresenter boxes_;

@@ -211,8 +211,13 @@ protected:
             EXPECT_EQ(InkExtent(shown, text, row * rowHeight, rowHeight), InkExtent(drawn, text, 0, rowHeight))
                 << "the text of row " << row << " of the open list";
         }
-        if (item >= 0) {
+        TypeCharacter(Form(), combo == Control::ComboBox1 ? L'Ш' : L'4');  // into the open list: it moves nothing
+        Pump(Form());
+        EXPECT_EQ(SendMessageW(parts.hwndList, LB_GETCURSEL, 0, 0), current) << "a character typed into the open list";
+        if (item >= 0 && item % 2 == 0) {
             ClickAt(Form(), over);
+        } else if (item >= 0) {  // an odd one, under the pointer and so the current one, Enter picks
+            Press(VK_RETURN);
         } else {
             Press(VK_ESCAPE);
             EXPECT_TRUE(PumpUntil(Form(), [&] { return !IsWindowVisible(parts.hwndList); })) << "Escape left the list open";
@@ -251,6 +256,7 @@ protected:
     void CheckResultDrawn(const std::wstring& label);
     // Each control that shows text in a face of its own has its described
     // face at `atScale`.
+    void ExpectLaidOut(int atScale, POINT corner) const;
     void ExpectFaces(int atScale) const
     {
         for (const model::DescribedControl& d : model::DescribedControls) {
@@ -613,50 +619,55 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
     RunSequence(seed, FromEnvironment("KVORN_STEPS", 60), scripted);
 }
 
-// The window as described, at the display's scale (this run's, and the
-// run at 200 %): every control's place and size, the list items, the tab
-// order, the window's place, style and caption, and the picture drawn for
-// that scale where nothing covers it.
-TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
+// The window as described at `atScale` with its client area's corner at
+// `corner`: every control's place and size, the list items, the faces, and
+// the picture drawn for that scale where nothing covers it.
+void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
 {
-    const int percent = 100 * scale;
-    const model::DescribedRect client = model::DescribedWindow.At(percent);
+    const model::DescribedRect client = model::DescribedWindow.At(100 * atScale);
     RECT bounds;
     GetWindowRect(Form(), &bounds);
-    const RECT described = {client.Left, client.Top, client.Left + client.Width, client.Top + client.Height};
+    const RECT described = {corner.x, corner.y, corner.x + client.Width, corner.y + client.Height};
     EXPECT_TRUE(EqualRect(&bounds, &described)) << bounds.left << "," << bounds.top << " " << bounds.right;
-    EXPECT_FALSE(GetWindowLongW(Form(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
-    EXPECT_EQ(Narrow(WindowText(Form())), "Кворн калькулятор v1.1.1 c12a");
     for (const model::DescribedControl& d : model::DescribedControls) {
         if (!Of(d.Id))
             continue;  // the picture and the labels are drawn by the window
-        const model::DescribedRect r = d.Bounds.At(percent);
+        const model::DescribedRect r = d.Bounds.At(100 * atScale);
         RECT shown;
         GetWindowRect(Of(d.Id), &shown);
-        EXPECT_EQ(shown.left - client.Left, r.Left) << d.Name;
-        EXPECT_EQ(shown.top - client.Top, r.Top) << d.Name;
+        EXPECT_EQ(shown.left - corner.x, r.Left) << d.Name;
+        EXPECT_EQ(shown.top - corner.y, r.Top) << d.Name;
         EXPECT_EQ(shown.right - shown.left, r.Width) << d.Name;
         EXPECT_EQ(shown.bottom - shown.top, r.Height) << d.Name;
         if (d.MaxLength) {
             EXPECT_EQ(SendMessageW(Of(d.Id), EM_GETLIMITTEXT, 0, 0), d.MaxLength) << d.Name;
         }
         if (IsSelector(d.Id)) {
-            EXPECT_EQ(SendMessageW(Of(d.Id), CB_GETITEMHEIGHT, 0, 0), model::DescribedListItemHeight * scale);
+            EXPECT_EQ(SendMessageW(Of(d.Id), CB_GETITEMHEIGHT, 0, 0), model::DescribedListItemHeight * atScale);
         }
     }
-    ExpectFaces(scale);
-    for (Control stop : model::DescribedTabOrder) {
-        EXPECT_EQ(Focused(), stop) << "tab order";
-        Press(VK_TAB);
-    }
-
-    const DecodedJpeg picture = PictureResource(scale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
+    ExpectFaces(atScale);
+    const DecodedJpeg picture = PictureResource(atScale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
     ASSERT_EQ(int(picture.Width), client.Width) << picture.Error;
     UpdateWindow(Form());
     const Shot shown = Capture(Form(), {0, 0, client.Width, client.Height});
     for (const POINT at : {POINT{3, 100}, POINT{192, 150}, POINT{100, 284}, POINT{20, 40}, POINT{60, 48}}) {
-        const int x = at.x * scale, y = at.y * scale;
-        EXPECT_EQ(shown.At(x, y), PictureAt(picture, x, y)) << at.x << "," << at.y;
+        const int x = at.x * atScale, y = at.y * atScale;
+        EXPECT_EQ(shown.At(x, y), PictureAt(picture, x, y)) << at.x << "," << at.y << " at " << atScale;
+    }
+}
+
+// The window as described, at the display's scale (this run's, and the
+// run at 200 %), where described, with its style, caption and tab order.
+TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
+{
+    const model::DescribedRect client = model::DescribedWindow.At(100 * scale);
+    ExpectLaidOut(scale, {client.Left, client.Top});
+    EXPECT_FALSE(GetWindowLongW(Form(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    EXPECT_EQ(Narrow(WindowText(Form())), "Кворн калькулятор v1.1.1 c12a");
+    for (Control stop : model::DescribedTabOrder) {
+        EXPECT_EQ(Focused(), stop) << "tab order";
+        Press(VK_TAB);
     }
 }
 
@@ -704,21 +715,7 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
         RECT suggested = {300, 120, 300 + 196 * scale, 120 + 317 * scale};
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         Pump(window->Handle());
-        RECT bounds;
-        GetWindowRect(window->Handle(), &bounds);
-        EXPECT_EQ(bounds.left, 300) << dpi;
-        EXPECT_EQ(bounds.top, 120) << dpi;
-        EXPECT_EQ(bounds.right - bounds.left, 196 * scale) << dpi;
-        GetWindowRect(window->ControlHandle(Control::Edit7), &bounds);
-        EXPECT_EQ(bounds.left - 300, 154 * scale) << dpi;
-        EXPECT_EQ(bounds.right - bounds.left, 31 * scale) << dpi;
-        EXPECT_EQ(SendMessageW(window->ControlHandle(Control::ComboBox2), CB_GETITEMHEIGHT, 0, 0), 16 * scale);
-        const DecodedJpeg picture = PictureResource(scale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
-        UpdateWindow(window->Handle());
-        const Shot shown = Capture(window->Handle(), {0, 0, 196 * scale, 317 * scale});
-        for (const POINT at : {POINT{3, 100}, POINT{60, 48}})
-            EXPECT_EQ(shown.At(at.x * scale, at.y * scale), PictureAt(picture, at.x * scale, at.y * scale)) << dpi;
-        ExpectFaces(scale);
+        ExpectLaidOut(scale, {300, 120});
         model::Step rest = model::KeyStep(model::StepKind::RestOnResult);
         Perform(rest);
         EXPECT_TRUE(tipSeen && !tipSeen->empty()) << "no tip over the result at " << dpi;
