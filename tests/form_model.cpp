@@ -1,6 +1,7 @@
 #include "form_model.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "error_box_text.h"
 #include "form_description.h"
@@ -259,7 +260,7 @@ void FormModel::Apply(const Step& step)
     case StepKind::ListKey:
     case StepKind::Wheel: {
         const Control c = step.Kind == StepKind::ListKey ? f : step.Target;
-        if (!IsSelector(c) || c != f || !active_)
+        if (!IsSelector(c) || c != f || !active_ || (std::abs(step.Item) > 1 && !platform_.ControlArrowsStepTheList))
             return;  // the wheel turns only the focused selector
         const int current = selectors_[c == Control::ComboBox2].current;
         const int notches = step.Kind == StepKind::ListKey ? step.Item : -step.Item;
@@ -382,11 +383,13 @@ std::vector<Step> SeldomSteps()
         ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
         PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),
         KeyStep(StepKind::End, true), PasteStep("12345678901234567890123456789012"),
+        // A caliber begun and Ctrl+Down, which a completer would finish.
+        KeyStep(StepKind::Home, true), PasteStep("4"), ControlStep(StepKind::ListKey, Control::ComboBox2, 2),
         // Rated with every field pasted past its rule to its maximum length,
         // then hulls whose scores take each of the fitting rule's steps, and
-        // one that does not convert: the error box.
+        // one that does not convert and reads as markup: the error box.
         ControlStep(StepKind::MousePick, Control::ComboBox1, 3), ControlStep(StepKind::MousePick, Control::ComboBox2, 2)};
-    const char* const hulls[] = {"1e6", "1e9", "1e12", "1e15", "1e20", "1e37", "1e3a"};
+    const char* const hulls[] = {"1e6", "1e9", "1e12", "1e15", "1e20", "1e37", "<b>1"};
     for (int i = 0; i < 7 + int(std::size(hulls)); ++i) {
         steps.push_back(ControlStep(StepKind::LeftClick, Edits[i < 7 ? i : 0]));
         steps.push_back(KeyStep(StepKind::End, true));
@@ -471,7 +474,7 @@ Step StepGenerator::Next(const FormModel& model)
             if (!onSelector)
                 continue;
             s.Kind = StepKind::ListKey;
-            s.Item = Below(3) == 0 ? -1 : 1;
+            s.Item = (Below(3) == 0 ? -1 : 1) * (Below(5) == 0 ? 2 : 1);
         } else if (roll < 70) {
             s.Kind = StepKind::MousePick;
             s.Target = selector();

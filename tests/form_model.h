@@ -22,7 +22,7 @@ enum class StepKind {
     Tab,           // Shift: Shift+Tab
     Delete,        // the Delete key
     Left, Right, Home, End,  // caret keys, Shift held if asked
-    ListKey,       // the focused selector's Down (Item 1) or Up (Item -1), list closed
+    ListKey,       // the focused selector's Down (Item 1) or Up (Item -1), list closed; Ctrl held for 2 and -2
     MousePick,     // Target's list opened by its arrow, item Item clicked (closed with Escape when -1)
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
@@ -65,6 +65,9 @@ struct Platform {
     // Left and Right move a Windows edit's caret itself, a selection or
     // none; Qt's leave a selection at its own end.
     bool ArrowsMoveFromTheCaret = false;
+    // Ctrl+Up and Ctrl+Down step a Windows combo box as Up and Down do; Qt's
+    // leave them to its text part, which does nothing with them.
+    bool ControlArrowsStepTheList = false;
 };
 
 enum class BoxIcon { None, Stop };

@@ -20,8 +20,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -82,13 +84,18 @@ private:
             faults << u"a box is not the active window"_s;
         t::Box seen;
         seen.Caption = box->windowTitle().toStdString();
+        // The text as the box shows it: markup drawn as markup is not it.
+        const auto asShown = [](const QString& text, Qt::TextFormat format) {
+            const bool plain = format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text));
+            return (plain ? text : u"(drawn as markup) "_s + text).toStdString();
+        };
         if (auto* message = qobject_cast<QMessageBox*>(box)) {
-            seen.Text = message->text().toStdString();
+            seen.Text = asShown(message->text(), message->textFormat());
             seen.Icon = message->icon() == QMessageBox::Critical ? t::BoxIcon::Stop
                         : message->icon() == QMessageBox::NoIcon ? t::BoxIcon::None
                                                                  : t::BoxIcon(-1);
         } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
-            seen.Text = label->text().toStdString();
+            seen.Text = asShown(label->text(), label->textFormat());
         }
         QStringList buttons;
         for (QPushButton* button : box->findChildren<QPushButton*>())
@@ -262,7 +269,7 @@ class RealInputTest : public QObject {
         case t::StepKind::Right: input->Key("Right", step.Shift); break;
         case t::StepKind::Home: input->Key("Home", step.Shift); break;
         case t::StepKind::End: input->Key("End", step.Shift); break;
-        case t::StepKind::ListKey: input->Key(step.Item > 0 ? "Down" : "Up"); break;
+        case t::StepKind::ListKey: input->Key(step.Item > 0 ? "Down" : "Up", false, std::abs(step.Item) > 1); break;
         case t::StepKind::Wheel: {
             QWidget* w = Widget(step.Target);
             input->Wheel(w->mapToGlobal(QPoint(8, w->height() / 2)), step.Item);
