@@ -123,7 +123,7 @@ private slots:
     }
 
     // Each control where the description puts it, with its tab stop,
-    // maximum length and face.
+    // maximum length, face and name for a screen reader.
     void described()
     {
         namespace t = kvorn::test;
@@ -139,6 +139,7 @@ private slots:
             QVERIFY2(control, qPrintable(described.last()));
             QCOMPARE(control->geometry(), QRect(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height));
             QCOMPARE(control->focusPolicy() != Qt::NoFocus, d.TabOrder >= 0);
+            QCOMPARE(control->accessibleName().toStdString(), d.AccessibleName);
             if (auto* edit = qobject_cast<QLineEdit*>(control))
                 QCOMPARE(edit->maxLength(), d.MaxLength);
             if (d.Id != kvorn::Control::Image1 && d.Id != kvorn::Control::BitBtn1 && d.Id != kvorn::Control::BitBtn2) {
@@ -153,31 +154,6 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), form->ComboBox1);
-    }
-
-    void controls_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("accessibleName");
-        QTest::newRow("Edit1") << u"Edit1"_s << u"Корпус"_s;
-        QTest::newRow("Edit2") << u"Edit2"_s << u"Трюм"_s;
-        QTest::newRow("Edit3") << u"Edit3"_s << u"Скорость"_s;
-        QTest::newRow("Edit4") << u"Edit4"_s << u"Маневренность"_s;
-        QTest::newRow("Edit5") << u"Edit5"_s << u"Бейдевинд"_s;
-        QTest::newRow("Edit6") << u"Edit6"_s << u"Команда м/о, первое число"_s;
-        QTest::newRow("Edit7") << u"Edit7"_s << u"Команда м/о, второе число"_s;
-        QTest::newRow("ComboBox1") << u"ComboBox1"_s << u"Тип корабля"_s;
-        QTest::newRow("ComboBox2") << u"ComboBox2"_s << u"Вооружение"_s;
-        QTest::newRow("Label1") << u"Label1"_s << u"Результат"_s;
-        QTest::newRow("Label2") << u"Label2"_s << QString();
-    }
-    void controls()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, accessibleName);
-        QWidget* control = Control(name);
-        QVERIFY(control);
-        QCOMPARE(control->accessibleName(), accessibleName);
     }
 
     void inputMethodTextPassesTheRules()
@@ -229,35 +205,6 @@ private slots:
         QTest::mouseRelease(form->Edit1, Qt::LeftButton, {}, QPoint(40, 40));
         QCOMPARE(form->pos(), moved);
         QCOMPARE(QApplication::focusWidget(), form->Edit1);
-    }
-
-    void buttonsClickOnTheMouseSpaceAndReturn_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("key");  // 0: a left click
-        QTest::newRow("exit, mouse") << u"BitBtn2"_s << 0;
-        QTest::newRow("exit, Return") << u"BitBtn2"_s << int(Qt::Key_Return);
-        QTest::newRow("clear, Enter") << u"BitBtn1"_s << int(Qt::Key_Enter);
-        QTest::newRow("clear, Space") << u"BitBtn1"_s << int(Qt::Key_Space);
-    }
-    void buttonsClickOnTheMouseSpaceAndReturn()
-    {
-        QFETCH(QString, button);
-        QFETCH(int, key);
-        Show();
-        Type(form->Edit1, u"5"_s);
-        auto* target = qobject_cast<QPushButton*>(Control(button));
-        target->setFocus(Qt::TabFocusReason);
-        if (key == 0) {
-            QTest::mouseClick(target, Qt::LeftButton);
-        } else {
-            QTest::keyPress(target, Qt::Key(key));
-            QTest::keyRelease(target, Qt::Key(key));
-        }
-        if (button == u"BitBtn2"_s)
-            QVERIFY(!form->isVisible());
-        else
-            QCOMPARE(form->Edit1->text(), QString());
     }
 
     void shiftClickExtendsTheSelectionFromTheCaret()

@@ -9,17 +9,9 @@ enum class Rule { Digit, Decimal, BlockAll };
 
 char32_t Apply(Rule rule, char32_t key, std::string_view field = "", char32_t separator = U',')
 {
-    switch (rule) {
-    case Rule::Digit:
-        DigitFilter(key);
-        break;
-    case Rule::Decimal:
-        DecimalFilter(key, field, separator);
-        break;
-    case Rule::BlockAll:
-        BlockAllFilter(key);
-        break;
-    }
+    rule == Rule::Digit     ? DigitFilter(key)
+    : rule == Rule::Decimal ? DecimalFilter(key, field, separator)
+                            : BlockAllFilter(key);
     return key;
 }
 }  // namespace

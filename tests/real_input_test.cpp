@@ -128,6 +128,7 @@ class RealInputTest : public QObject {
     std::unique_ptr<BoxAnswerer> boxes;
     std::map<QString, QImage> bands;  // the drawn result band for each text
     QPoint lastPress;
+    int enters = 0;
     int toolTips = 0;
     std::map<QString, QImage> looks;  // by control and state
 
@@ -262,7 +263,9 @@ class RealInputTest : public QObject {
     QString Drive(const t::Step& step, QPoint clickAt)
     {
         switch (step.Kind) {
-        case t::StepKind::Type: input->Type(step.Character); break;
+        case t::StepKind::Type:  // Enter from the main keys and the keypad in turn
+            step.Character == 13 ? input->Key(++enters % 2 ? "Return" : "KP_Enter") : input->Type(step.Character);
+            break;
         case t::StepKind::Tab: input->Key("Tab", step.Shift); break;
         case t::StepKind::Delete: input->Key("Delete"); break;
         case t::StepKind::Left: input->Key("Left", step.Shift); break;
@@ -518,6 +521,11 @@ private slots:
         // What the sequence reached, to read: a result after so many steps,
         // so many boxes of each kind, so many tips.
         qInfo("a result shown after %d steps; %d messages, %d error boxes, %d tips", shown, messages, errors, tips);
+        input->Activate(form->winId());  // the last step: Exit, from the keypad
+        QTRY_VERIFY(form->isActiveWindow());
+        form->BitBtn2->setFocus(Qt::TabFocusReason);
+        input->Key("KP_Enter");
+        QTRY_VERIFY(!form->isVisible());
     }
     // --- The window's menu and the screen's scale ---
 
