@@ -379,6 +379,11 @@ std::vector<Step> SeldomSteps()
         ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),
         TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
         KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
+        // Every figure and a caliber, but no type: the message.
+        ControlStep(StepKind::MousePick, Control::ComboBox2, 4), TypedStep(U'1'), KeyStep(StepKind::Tab, true),
+        TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'), KeyStep(StepKind::Tab, true), TypedStep(U'4'),
+        KeyStep(StepKind::Tab, true), TypedStep(U'5'), KeyStep(StepKind::Tab, true), TypedStep(U'6'),
+        KeyStep(StepKind::Tab, true), TypedStep(U'7'),
         // Each selector given a text longer than it shows.
         ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
         PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),

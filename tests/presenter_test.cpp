@@ -1,4 +1,5 @@
-// The two displays: what they say, and the real dialogs once each.
+// The boxes' rules that the window's run meets seldom: a long message
+// wrapped, boxes one at a time, long texts shortened.
 
 #include <QApplication>
 #include <QLabel>
@@ -38,106 +39,11 @@ private:
 class PresenterTest : public QObject {
     Q_OBJECT
 
-    struct Seen {
-        QString title;
-        QString text;
-        bool modal = false;
-        bool onTop = false;
-        bool centred = false;
-        bool hasIcon = false;
-        bool titleBarIcon = false;
-        bool minimiseOrMaximise = false;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QStringList buttons;
-        QString defaultButton;
-        bool closedByEscape = false;
-    };
-
-    // Whether an icon has a pixel that is not fully transparent.
-    static bool Visible(const QIcon& icon)
-    {
-        const QImage image = icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) != 0)
-                    return true;
-        return false;
-    }
-
-    // Looks at the box that is open, then answers it with Escape.
-    static void Inspect(Seen& seen)
-    {
-        QTimer::singleShot(50, [&seen] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box)
-                return;
-            seen.title = box->windowTitle();
-            seen.modal = box->windowModality() == Qt::ApplicationModal;
-            seen.onTop = box->windowFlags() & Qt::WindowStaysOnTopHint;
-            seen.titleBarIcon = Visible(box->windowHandle()->icon());
-            seen.minimiseOrMaximise = !(box->windowFlags() & Qt::CustomizeWindowHint) ||
-                                      (box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-            const QRect screen = box->screen()->geometry();
-            seen.centred = (box->frameGeometry().center() - screen.center()).manhattanLength() <= 2;
-            if (auto* message = qobject_cast<QMessageBox*>(box)) {
-                seen.text = message->text();
-                seen.icon = message->icon();
-                seen.hasIcon = !message->iconPixmap().isNull();
-            } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
-                seen.text = label->text();
-                seen.hasIcon = false;
-            }
-            for (QPushButton* button : box->findChildren<QPushButton*>()) {
-                seen.buttons << button->text().remove(u'&');
-                if (button->isDefault())
-                    seen.defaultButton = button->text().remove(u'&');
-            }
-            QTest::keyClick(box, Qt::Key_Escape);
-            seen.closedByEscape = !box->isVisible();
-        });
-    }
-
 private slots:
     void initTestCase()
     {
         NameApplication();  // the program's own title, not one set here
         QApplication::setWindowIcon(ShipIcon());  // as the program has it: the boxes must not show it
-    }
-
-    // The two boxes alike but for the error's icon and final point; the
-    // error shown with no owner window, the message with one.
-    void boxes_data()
-    {
-        QTest::addColumn<bool>("error");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("message") << false << u"Не вбран тип корабля"_s;
-        QTest::newRow("error") << true << u"'12,5' is not a valid floating point value."_s;
-    }
-    void boxes()
-    {
-        QFETCH(bool, error);
-        QFETCH(QString, shown);
-        QWidget owner;
-        owner.show();
-        DialogPresenter presenter(error ? nullptr : &owner);
-        Seen seen;
-        Inspect(seen);
-        if (error)
-            presenter.ShowError("'12,5' is not a valid floating point value");
-        else
-            presenter.ShowMessage("Не вбран тип корабля");
-        QCOMPARE(seen.title, u"Kvorn calculator"_s);
-        QCOMPARE(seen.text, shown);
-        QCOMPARE(seen.icon, error ? QMessageBox::Critical : QMessageBox::NoIcon);
-        QCOMPARE(seen.hasIcon, error);
-        QVERIFY(seen.modal);
-        QVERIFY(seen.onTop);
-        QVERIFY(seen.centred);
-        QVERIFY(!seen.titleBarIcon);
-        QVERIFY(!seen.minimiseOrMaximise);
-        QCOMPARE(seen.buttons, QStringList{u"OK"_s});
-        QCOMPARE(seen.defaultButton, u"OK"_s);
-        QVERIFY(seen.closedByEscape);
     }
 
     void messageWrapsWithinHalfTheScreen()

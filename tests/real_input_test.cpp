@@ -23,6 +23,7 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -35,6 +36,7 @@
 #include "jpeg_image.h"
 #include "message_presenter.h"
 #include "picture_button.h"
+#include "pictures.h"
 #include "real_input.h"
 #include "result_fit.h"
 #include "selector_box.h"
@@ -91,7 +93,7 @@ private:
         };
         if (auto* message = qobject_cast<QMessageBox*>(box)) {
             seen.Text = asShown(message->text(), message->textFormat());
-            seen.Icon = message->icon() == QMessageBox::Critical ? t::BoxIcon::Stop
+            seen.Icon = message->icon() == QMessageBox::Critical && !message->iconPixmap().isNull() ? t::BoxIcon::Stop
                         : message->icon() == QMessageBox::NoIcon ? t::BoxIcon::None
                                                                  : t::BoxIcon(-1);
         } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
@@ -100,13 +102,26 @@ private:
         QStringList buttons;
         for (QPushButton* button : box->findChildren<QPushButton*>())
             if (button->isVisible())
-                buttons << button->text().remove(u'&');
+                buttons << button->text().remove(u'&') + (button->isDefault() ? u""_s : u" (not the default)"_s);
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
+        // Modal, above the always-on-top window, centred on the screen, with
+        // no icon in its title bar and no minimise or maximise button.
+        const Qt::WindowFlags flags = box->windowFlags();
+        if (box->windowModality() != Qt::ApplicationModal || !(flags & Qt::WindowStaysOnTopHint))
+            faults << u"a box is not modal and on top"_s;
+        if ((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength() > 2)
+            faults << u"a box is not centred on the screen"_s;
+        const QImage titleIcon = box->windowHandle()->icon().pixmap(32).toImage().convertToFormat(QImage::Format_Alpha8);
+        if (std::any_of(titleIcon.constBits(), titleIcon.constBits() + titleIcon.sizeInBytes(), [](uchar a) { return a; }))
+            faults << u"a box shows an icon in its title bar"_s;
+        if (!(flags & Qt::CustomizeWindowHint) || (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
+            faults << u"a box can be minimised or maximised"_s;
         QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
-        input_.Key("Return");
+        const char* key = ++answered % 2 ? "Return" : "Escape";  // both close it
+        input_.Key(key);
         if (!WaitFor([box] { return !box->isVisible(); }))
-            faults << u"Enter did not close the box"_s;
+            faults << QString::fromLatin1(key) + u" did not close the box"_s;
         // There is no window manager on this display: do its part, which
         // gives the focus back to the window a closed box belonged to.
         if (!owner)
@@ -115,6 +130,7 @@ private:
             input_.Activate(owner->winId());
     }
     RealInput& input_;
+    int answered = 0;
 };
 
 }  // namespace
@@ -281,7 +297,9 @@ class RealInputTest : public QObject {
         }
         case t::StepKind::MousePick: {
             auto* combo = static_cast<QComboBox*>(Widget(step.Target));
-            Press(combo->mapToGlobal(QPoint(combo->width() - 7, combo->height() / 2)));
+            // On the arrow, at either of two heights: apart from the last press.
+            const QPoint high = combo->mapToGlobal(QPoint(combo->width() - 7, combo->height() / 2 - 4));
+            Press((high - lastPress).manhattanLength() >= 8 ? high : high + QPoint(0, 8));
             QAbstractItemView* list = combo->view();
             if (!WaitFor([list] { return list->isVisible(); }))
                 return u"the list did not open"_s;
@@ -454,6 +472,7 @@ private slots:
     void initTestCase()
     {
         NameApplication();
+        QApplication::setWindowIcon(ShipIcon());  // as the program has it: the boxes must not show it
         input = std::make_unique<RealInput>();
         QVERIFY2(input->Ready(), "no X server with XTest");
         boxes = std::make_unique<BoxAnswerer>(*input);
