@@ -334,9 +334,11 @@ Expected FormModel::State() const
 // Characters of every kind a keyboard types: digits most, the separators,
 // other printable ones (Cyrillic too) and the control characters of
 // Backspace, Enter, Escape and the editing shortcuts.
+// Characters that are neither figures nor marks nor control keys.
+constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'٣'};
+
 char32_t StepGenerator::Character()
 {
-    static constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'٣'};
     static constexpr char32_t Controls[] = {8, 8, 8, 13, 27, 1, 3, 22, 24, 26};
     const int kind = Below(24);
     if (kind < 14)
@@ -380,10 +382,19 @@ std::vector<Step> SeldomSteps()
         TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
         KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
         // Every figure and a caliber, but no type: the message.
-        ControlStep(StepKind::MousePick, Control::ComboBox2, 4), TypedStep(U'1'), KeyStep(StepKind::Tab, true),
-        TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'), KeyStep(StepKind::Tab, true), TypedStep(U'4'),
-        KeyStep(StepKind::Tab, true), TypedStep(U'5'), KeyStep(StepKind::Tab, true), TypedStep(U'6'),
-        KeyStep(StepKind::Tab, true), TypedStep(U'7'),
+        ControlStep(StepKind::MousePick, Control::ComboBox2, 4), KeyStep(StepKind::Tab, true), TypedStep(U'1'),
+        KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
+        KeyStep(StepKind::Tab, true), TypedStep(U'4'), KeyStep(StepKind::Tab, true), TypedStep(U'5'),
+        KeyStep(StepKind::Tab, true), TypedStep(U'6'), KeyStep(StepKind::Tab, true), TypedStep(U'7'),
+        // After Clear the list steps on from no item.
+        KeyStep(StepKind::Clear), ControlStep(StepKind::LeftClick, Control::ComboBox2),
+        ControlStep(StepKind::ListKey, Control::ComboBox2, 1)};
+    for (Control field : {Control::Edit6, Control::Edit3}) {  // each rarer character, whole and decimal
+        steps.push_back(ControlStep(StepKind::LeftClick, field, PastTheEnd));
+        for (char32_t c : Others)
+            steps.push_back(TypedStep(c));
+    }
+    steps.insert(steps.end(), {
         // Each selector given a text longer than it shows.
         ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
         PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),
@@ -393,7 +404,7 @@ std::vector<Step> SeldomSteps()
         // Rated with every field pasted past its rule to its maximum length,
         // then hulls whose scores take each of the fitting rule's steps, and
         // one that does not convert and reads as markup: the error box.
-        ControlStep(StepKind::MousePick, Control::ComboBox1, 3), ControlStep(StepKind::MousePick, Control::ComboBox2, 2)};
+        ControlStep(StepKind::MousePick, Control::ComboBox1, 3), ControlStep(StepKind::MousePick, Control::ComboBox2, 2)});
     const char* const hulls[] = {"1e6", "1e9", "1e12", "1e15", "1e20", "1e37", "<b>1"};
     for (int i = 0; i < 7 + int(std::size(hulls)); ++i) {
         steps.push_back(ControlStep(StepKind::LeftClick, Edits[i < 7 ? i : 0]));

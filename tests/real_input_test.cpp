@@ -105,19 +105,19 @@ private:
                 buttons << button->text().remove(u'&') + (button->isDefault() ? u""_s : u" (not the default)"_s);
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
-        // Modal, above the always-on-top window, centred on the screen, with
-        // no icon in its title bar and no minimise or maximise button.
+        // Modal, above the always-on-top window, centred on its window's
+        // screen, with no icon in its title bar and no minimise or maximise.
+        QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
         const Qt::WindowFlags flags = box->windowFlags();
         if (box->windowModality() != Qt::ApplicationModal || !(flags & Qt::WindowStaysOnTopHint))
             faults << u"a box is not modal and on top"_s;
-        if ((box->frameGeometry().center() - box->screen()->geometry().center()).manhattanLength() > 2)
-            faults << u"a box is not centred on the screen"_s;
+        if ((box->frameGeometry().center() - (owner ? owner : box)->screen()->geometry().center()).manhattanLength() > 2)
+            faults << u"a box is not centred on its window's screen"_s;
         const QImage titleIcon = box->windowHandle()->icon().pixmap(32).toImage().convertToFormat(QImage::Format_Alpha8);
         if (std::any_of(titleIcon.constBits(), titleIcon.constBits() + titleIcon.sizeInBytes(), [](uchar a) { return a; }))
             faults << u"a box shows an icon in its title bar"_s;
         if (!(flags & Qt::CustomizeWindowHint) || (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
             faults << u"a box can be minimised or maximised"_s;
-        QWidget* owner = box->parentWidget() ? box->parentWidget()->window() : nullptr;
         const char* key = ++answered % 2 ? "Return" : "Escape";  // both close it
         input_.Key(key);
         if (!WaitFor([box] { return !box->isVisible(); }))
