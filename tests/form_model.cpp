@@ -368,6 +368,14 @@ std::string StepGenerator::ClipboardText()
     return Texts[Below(int(std::size(Texts)))];
 }
 
+// The middle button on a field with something on the clipboard.
+static Step MiddleStep(Control field, std::string clipboard)
+{
+    Step s = ControlStep(StepKind::MiddleClick, field, PastTheEnd);
+    s.Clipboard = std::move(clipboard);
+    return s;
+}
+
 std::vector<Step> SeldomSteps()
 {
     std::vector<Step> steps = {
@@ -380,7 +388,7 @@ std::vector<Step> SeldomSteps()
         // Enter on Clear.
         ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),
         TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
-        KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
+        KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13), MiddleStep(Control::Edit2, "7"),
         // Every figure and a caliber, but no type: the message.
         ControlStep(StepKind::MousePick, Control::ComboBox2, 4), KeyStep(StepKind::Tab, true), TypedStep(U'1'),
         KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
