@@ -331,12 +331,12 @@ Expected FormModel::State() const
     return s;
 }
 
-// Characters of every kind a keyboard types: digits most, the separators,
-// other printable ones (Cyrillic too) and the control characters of
-// Backspace, Enter, Escape and the editing shortcuts.
 // Characters that are neither figures nor marks nor control keys.
 constexpr char32_t Others[] = {U'-', U'+', U' ', U'e', U'E', U'a', U'/', U'М', U'ж', U'٣'};
 
+// Characters of every kind a keyboard types: digits most, the separators,
+// other printable ones (Cyrillic too) and the control characters of
+// Backspace, Enter, Escape and the editing shortcuts.
 char32_t StepGenerator::Character()
 {
     static constexpr char32_t Controls[] = {8, 8, 8, 13, 27, 1, 3, 22, 24, 26};
