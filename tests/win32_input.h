@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <deque>
 #include <vector>
 
 #include "form1_window.h"

@@ -266,9 +266,9 @@ protected:
     void Perform(model::Step& s);
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
+    void ExpectLaidOut(int atScale, POINT corner) const;
     // Each control that shows text in a face of its own has its described
     // face at `atScale`.
-    void ExpectLaidOut(int atScale, POINT corner) const;
     void ExpectFaces(int atScale) const
     {
         for (const model::DescribedControl& d : model::DescribedControls) {
@@ -665,8 +665,8 @@ void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
     }
 }
 
-// The window as described, at the display's scale (this run's, and the
-// run at 200 %), where described, with its style, caption and tab order.
+// Laid out as described at the display's scale (this run's, and the run at
+// 200 %), in the described place, with its style, caption and tab order.
 TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
 {
     const model::DescribedRect client = model::DescribedWindow.At(100 * scale);
