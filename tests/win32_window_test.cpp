@@ -423,7 +423,19 @@ model::Expected Win32Window::Look()
         HWND edit = Of(Control(int(Control::Edit1) + int(i)));
         DWORD from = 0, to = 0;
         SendMessageW(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
-        seen.Edits[i] = {Narrow(WindowText(edit)), int(to), int(from)};
+        const std::wstring text = WindowText(edit);
+        seen.Edits[i] = {Narrow(text), int(to), int(from)};
+        // A text that fits is shown from its first character, whatever was
+        // in the field before it.
+        RECT room;
+        SIZE ink{};
+        SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
+        HDC dc = GetDC(edit);
+        SelectObject(dc, HFONT(SendMessageW(edit, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &ink);
+        ReleaseDC(edit, dc);
+        EXPECT_TRUE(ink.cx + 2 >= room.right - room.left || SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) == 0)
+            << seen.Edits[i].Text << " fits, yet starts out of view";
     }
     seen.Ship = Narrow(WindowText(Of(Control::ComboBox1)));
     seen.Caliber = Narrow(WindowText(Of(Control::ComboBox2)));
