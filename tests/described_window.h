@@ -16,9 +16,9 @@ struct DescribedRect {
     // place and size multiplied and rounded to the nearest pixel.
     constexpr DescribedRect At(int percent) const
     {
-        const auto s = [percent](int v) { return (v * percent + 50) / 100; };
-        return {s(Left), s(Top), s(Width), s(Height)};
+        return {AtPercent(Left, percent), AtPercent(Top, percent), AtPercent(Width, percent), AtPercent(Height, percent)};
     }
+    static constexpr int AtPercent(int v, int percent) { return (v * percent + 50) / 100; }
 };
 
 struct DescribedControl {

@@ -38,9 +38,10 @@ using namespace kvorn::testing;
 
 namespace {
 
-RECT ScaledBounds(const Geometry& g, int scale)
+RECT ScaledBounds(const Geometry& g, int percent)
 {
-    return {g.Left * scale, g.Top * scale, (g.Left + g.Width) * scale, (g.Top + g.Height) * scale};
+    const kvorn::test::DescribedRect r = kvorn::test::DescribedRect{g.Left, g.Top, g.Width, g.Height}.At(percent);
+    return {r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
 }
 
 namespace model = kvorn::test;
@@ -266,10 +267,10 @@ protected:
     void Perform(model::Step& s);
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
-    void ExpectLaidOut(int atScale, POINT corner) const;
+    void ExpectLaidOut(int percent, POINT corner) const;
     // Each control that shows text in a face of its own has its described
-    // face at `atScale`.
-    void ExpectFaces(int atScale) const
+    // face at the display's scale.
+    void ExpectFaces(int percent) const
     {
         for (const model::DescribedControl& d : model::DescribedControls) {
             HWND control = Of(d.Id);
@@ -283,7 +284,7 @@ protected:
             }
             LOGFONTW face = {};
             GetObjectW(HFONT(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof face, &face);
-            EXPECT_EQ(-face.lfHeight, d.FontPixels * atScale) << d.Name;
+            EXPECT_EQ(-face.lfHeight, model::DescribedRect::AtPercent(d.FontPixels, percent)) << d.Name;
             EXPECT_EQ(face.lfWeight >= FW_BOLD, d.Bold) << d.Name;
         }
     }
@@ -388,7 +389,9 @@ void Win32Window::Perform(model::Step& s)
     }
     case StepKind::RestOnResult: {
         // Each move starts the tip's wait over: the pointer comes to rest.
-        RECT label = ScaledBounds(kvorn::Describe(Control::Label1).Bounds, scale);
+        RECT label;  // at the scale the window is drawn at
+        GetClientRect(Form(), &label);
+        label = ScaledBounds(kvorn::Describe(Control::Label1).Bounds, label.right * 100 / model::DescribedWindow.Width);
         MapWindowPoints(Form(), nullptr, reinterpret_cast<POINT*>(&label), 2);
         INPUT move = MouseAt(middleOf(label), 0);
         SendInput(1, &move, sizeof move);
@@ -487,7 +490,7 @@ void Win32Window::CheckResultDrawn(const std::wstring& label)
     static const DecodedJpeg picture = PictureResource(scale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
     static DescribedFonts fonts;
     const ControlDescription& d = kvorn::Describe(Control::Label1);
-    const RECT band = ScaledBounds(d.Bounds, scale);
+    const RECT band = ScaledBounds(d.Bounds, 100 * scale);
     const int width = band.right - band.left, height = band.bottom - band.top, dpi = 96 * scale;
     const Shot expected = Drawn(width, height, [&](HDC dc) {
         for (int y = 0; y < height; ++y)
@@ -639,12 +642,13 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
     RunSequence(seed, FromEnvironment("KVORN_STEPS", 60), scripted);
 }
 
-// The window as described at `atScale` with its client area's corner at
+// The window as described at `percent` with its client area's corner at
 // `corner`: every control's place and size, the list items, the faces, and
-// the picture drawn for that scale where nothing covers it.
-void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
+// the picture drawn for that scale where nothing covers it: between the
+// scales it is drawn for, the next one above, scaled down smoothly.
+void Win32Window::ExpectLaidOut(int percent, POINT corner) const
 {
-    const model::DescribedRect client = model::DescribedWindow.At(100 * atScale);
+    const model::DescribedRect client = model::DescribedWindow.At(percent);
     RECT bounds;
     GetWindowRect(Form(), &bounds);
     const RECT described = {corner.x, corner.y, corner.x + client.Width, corner.y + client.Height};
@@ -652,7 +656,7 @@ void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
     for (const model::DescribedControl& d : model::DescribedControls) {
         if (!Of(d.Id))
             continue;  // the picture and the labels are drawn by the window
-        const model::DescribedRect r = d.Bounds.At(100 * atScale);
+        const model::DescribedRect r = d.Bounds.At(percent);
         RECT shown;
         GetWindowRect(Of(d.Id), &shown);
         EXPECT_EQ(shown.left - corner.x, r.Left) << d.Name;
@@ -663,18 +667,42 @@ void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
             EXPECT_EQ(SendMessageW(Of(d.Id), EM_GETLIMITTEXT, 0, 0), d.MaxLength) << d.Name;
         }
         if (IsSelector(d.Id)) {
-            EXPECT_EQ(SendMessageW(Of(d.Id), CB_GETITEMHEIGHT, 0, 0), model::DescribedListItemHeight * atScale);
+            EXPECT_EQ(SendMessageW(Of(d.Id), CB_GETITEMHEIGHT, 0, 0),
+                      model::DescribedRect::AtPercent(model::DescribedListItemHeight, percent));
         }
     }
-    ExpectFaces(atScale);
-    const DecodedJpeg picture = PictureResource(atScale == 2 ? IDR_BACKGROUND + 20 : IDR_BACKGROUND);
-    ASSERT_EQ(int(picture.Width), client.Width) << picture.Error;
+    ExpectFaces(percent);
+    const int drawnFor = percent <= 100 ? 100 : percent <= 150 ? 150 : 200;
+    const DecodedJpeg picture = PictureResource(IDR_BACKGROUND + (drawnFor - 100) / 5);
+    ASSERT_EQ(int(picture.Width), model::DescribedWindow.At(drawnFor).Width) << picture.Error;
     UpdateWindow(Form());
     const Shot shown = Capture(Form(), {0, 0, client.Width, client.Height});
-    for (const POINT at : {POINT{3, 100}, POINT{192, 150}, POINT{100, 284}, POINT{20, 40}, POINT{60, 48}}) {
-        const int x = at.x * atScale, y = at.y * atScale;
-        EXPECT_EQ(shown.At(x, y), PictureAt(picture, x, y)) << at.x << "," << at.y << " at " << atScale;
+    if (drawnFor == percent) {
+        for (const POINT at : {POINT{3, 100}, POINT{192, 150}, POINT{100, 284}, POINT{20, 40}, POINT{60, 48}}) {
+            const int x = at.x * percent / 100, y = at.y * percent / 100;
+            EXPECT_EQ(shown.At(x, y), PictureAt(picture, x, y)) << at.x << "," << at.y << " at " << percent;
+        }
+        return;
     }
+    // Scaled down smoothly: over a word of the picture, where a scaling that
+    // picks pixels is rough, each pixel near the mean of the area it covers.
+    const double r = double(drawnFor) / percent;
+    double off = 0;
+    int n = 0;
+    for (int y = 50 * percent / 100; y < 66 * percent / 100; ++y)
+        for (int x = 30 * percent / 100; x < 90 * percent / 100; ++x)
+            for (int channel = 0; channel < 24; channel += 8, ++n) {
+                double sum = 0, area = 0;
+                for (int v = int(y * r); v < (y + 1) * r; ++v)
+                    for (int u = int(x * r); u < (x + 1) * r; ++u) {
+                        const double part = (std::min((x + 1) * r, u + 1.0) - std::max(x * r, double(u))) *
+                                            (std::min((y + 1) * r, v + 1.0) - std::max(y * r, double(v)));
+                        sum += part * (PictureAt(picture, u, v) >> channel & 0xff);
+                        area += part;
+                    }
+                off += std::abs(sum / area - (shown.At(x, y) >> channel & 0xff));
+            }
+    EXPECT_LT(off / n, 5) << "levels off the picture's mean at " << percent;
 }
 
 // Laid out as described at the display's scale (this run's, and the run at
@@ -682,7 +710,7 @@ void Win32Window::ExpectLaidOut(int atScale, POINT corner) const
 TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
 {
     const model::DescribedRect client = model::DescribedWindow.At(100 * scale);
-    ExpectLaidOut(scale, {client.Left, client.Top});
+    ExpectLaidOut(100 * scale, {client.Left, client.Top});
     EXPECT_FALSE(GetWindowLongW(Form(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
     EXPECT_EQ(Narrow(WindowText(Form())), "Кворн калькулятор v1.1.1 c12a");
     for (Control stop : model::DescribedTabOrder) {
@@ -730,12 +758,12 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     for (model::Step& step : frigate)
         Perform(step);
     SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
-    for (const int dpi : {192, 96}) {
+    for (const int dpi : {192, 144, 120, 96}) {
         scale = dpi / 96;
-        RECT suggested = {300, 120, 300 + 196 * scale, 120 + 317 * scale};
+        RECT suggested = {300, 120, 300 + MulDiv(196, dpi, 96), 120 + MulDiv(317, dpi, 96)};
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         Pump(window->Handle());
-        ExpectLaidOut(scale, {300, 120});
+        ExpectLaidOut(dpi * 100 / 96, {300, 120});
         model::Step rest = model::KeyStep(model::StepKind::RestOnResult);
         Perform(rest);
         EXPECT_TRUE(tipSeen && !tipSeen->empty()) << "no tip over the result at " << dpi;
