@@ -87,10 +87,12 @@ void RealInput::Click(QPoint global, unsigned button)
     Settle();
 }
 
-void RealInput::PressAndLeave(QPoint global, QPoint releasedAt)
+void RealInput::PressAndLeave(QPoint global, QPoint releasedAt, const std::function<void()>& whileHeld)
 {
     MoveTo(global);
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    if (whileHeld && Settle())
+        whileHeld();
     MoveTo(releasedAt);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     Settle();

@@ -4,6 +4,7 @@
 // wheel, the text a key carries) all take part.
 
 #include <QPoint>
+#include <functional>
 
 struct _XDisplay;
 
@@ -21,7 +22,7 @@ public:
     void MoveTo(QPoint global);
     void Click(QPoint global, unsigned button = 1);
     // The left button pressed at `global` and released at `releasedAt`.
-    void PressAndLeave(QPoint global, QPoint releasedAt);
+    void PressAndLeave(QPoint global, QPoint releasedAt, const std::function<void()>& whileHeld = {});
     // Turns the wheel by whole notches: negative towards the user.
     void Wheel(QPoint global, int notches);
     // A key by its keysym name ("Tab", "Delete", "7"), with Shift or Control if asked.

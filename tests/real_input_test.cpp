@@ -361,13 +361,24 @@ class RealInputTest : public QObject {
             if (!WaitFor([this] { return form->isActiveWindow(); }))
                 return u"the calculator did not become active"_s;
             break;
-        case t::StepKind::Clear:
-            if (step.Item == 0)
-                Press(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()));
-            else
-                input->PressAndLeave(form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center()), Park());
+        case t::StepKind::Clear: {
+            const QPoint centre = form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center());
+            if (step.Item == 0) {
+                Press(centre);
+            } else {  // held down, it looks pressed: neither as it is nor as under the pointer
+                input->MoveTo(Park());
+                form->BitBtn1->setFocus(Qt::MouseFocusReason);  // as the press will
+                const QImage up = form->BitBtn1->grab().toImage();
+                input->MoveTo(centre);
+                const QImage hovered = form->BitBtn1->grab().toImage();
+                QImage held;
+                input->PressAndLeave(centre, Park(), [&] { held = form->BitBtn1->grab().toImage(); });
+                if (held == up || held == hovered)
+                    return u"Clear looks the same held down as not"_s;
+            }
             input->MoveTo(Park());
             break;
+        }
         case t::StepKind::RestOnResult: {
             const int before = toolTips;
             const QPoint centre = form->Label1->mapToGlobal(form->Label1->rect().center());
