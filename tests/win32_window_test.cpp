@@ -373,11 +373,18 @@ void Win32Window::Perform(model::Step& s)
         const POINT at = {button.left + (button.right - button.left) * (1 + clicks) / 3, button.top + 9 * scale};
         if (s.Item == 0) {
             ClickAt(Form(), at);
-        } else {  // released over the picture
+        } else {  // held down, it looks pressed; released over the picture
             POINT away = {3 * scale, 150 * scale};
             ClientToScreen(Form(), &away);
+            window->Focus(Control::BitBtn1);  // as the press will
+            Pump(Form());
+            const RECT face = {0, 0, button.right - button.left, button.bottom - button.top};
+            const Shot up = Capture(Of(Control::BitBtn1), face);
             INPUT input[3] = {MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(away, 0), MouseAt(away, MOUSEEVENTF_LEFTUP)};
-            SendInput(3, input, sizeof(INPUT));
+            SendInput(1, input, sizeof(INPUT));
+            Pump(Form());
+            EXPECT_FALSE(Capture(Of(Control::BitBtn1), face) == up) << "Clear looks the same held down as not";
+            SendInput(2, input + 1, sizeof(INPUT));
             Pump(Form());
         }
         break;
