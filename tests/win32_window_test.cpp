@@ -430,9 +430,7 @@ model::Expected Win32Window::Look()
         SendMessageW(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
         const std::wstring text = WindowText(edit);
         seen.Edits[i] = {Narrow(text), int(to), int(from)};
-        // A text that fits is shown from its first character, whatever was
-        // in the field before it.
-        RECT room;
+        RECT room;  // a text that fits shows from its start, whatever was there before
         SIZE ink{};
         SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
         HDC dc = GetDC(edit);
@@ -694,20 +692,14 @@ void Win32Window::ExpectLaidOut(int percent, POINT corner) const
     // Scaled down smoothly: over a word of the picture, where a scaling that
     // picks pixels is rough, each pixel near the mean of the area it covers.
     const double r = double(drawnFor) / percent;
-    double off = 0;
-    int n = 0;
+    double off = 0, n = 0;
     for (int y = 50 * percent / 100; y < 66 * percent / 100; ++y)
         for (int x = 30 * percent / 100; x < 90 * percent / 100; ++x)
             for (int channel = 0; channel < 24; channel += 8, ++n) {
-                double sum = 0, area = 0;
-                for (int v = int(y * r); v < (y + 1) * r; ++v)
-                    for (int u = int(x * r); u < (x + 1) * r; ++u) {
-                        const double part = (std::min((x + 1) * r, u + 1.0) - std::max(x * r, double(u))) *
-                                            (std::min((y + 1) * r, v + 1.0) - std::max(y * r, double(v)));
-                        sum += part * (PictureAt(picture, u, v) >> channel & 0xff);
-                        area += part;
-                    }
-                off += std::abs(sum / area - (shown.At(x, y) >> channel & 0xff));
+                double sum = 0;  // over the area the pixel covers, sampled 8 x 8
+                for (int k = 0; k < 64; ++k)
+                    sum += PictureAt(picture, int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >> channel & 0xff;
+                off += std::abs(sum / 64 - (shown.At(x, y) >> channel & 0xff));
             }
     EXPECT_LT(off / n, 5) << "levels off the picture's mean at " << percent;
 }
