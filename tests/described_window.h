@@ -4,7 +4,9 @@
 // at each display scale.
 
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "form_view.h"
 
@@ -62,6 +64,10 @@ inline constexpr std::array<Control, 11> DescribedTabOrder = {
 // An open list shows at most this many rows, each this high at 100 %.
 inline constexpr int DescribedListRows = 8;
 inline constexpr int DescribedListItemHeight = 16;
+
+// The window's own menu, on the picture and the result.
+inline const std::vector<std::string> DescribedWindowMenu = {"Копировать результат", "Копировать строку",
+                                                              "Вставить строку"};
 
 constexpr const DescribedControl& DescribedControlOf(Control id)
 {

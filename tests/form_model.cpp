@@ -218,6 +218,7 @@ void FormModel::Apply(const Step& step)
 {
     boxes_.clear();
     tip_.reset();
+    menu_.reset();
     const Control f = focus_;
     if (!active_ && step.Kind != StepKind::SwitchBack && step.Kind != StepKind::Wheel)
         return;  // keys go to the other window; the generator sends no clicks
@@ -310,7 +311,25 @@ void FormModel::Apply(const Step& step)
     case StepKind::RestOnResult:
         tip_ = form_.ResultDescription();
         return;
+    case StepKind::WindowMenu:
+        clipboard_ = step.Clipboard;
+        menu_ = Offered();
+        if (step.Item >= 0)
+            form_.Run(WindowMenuItems[std::size_t(step.Item)].Command);
+        *menu_ += " " + clipboard_;
+        return;
+    case StepKind::MenuKey:  // on a button, the window's
+        menu_ = f == Control::BitBtn1 || f == Control::BitBtn2 ? Offered() + " " + clipboard_ : "its own";
+        return;
     }
+}
+
+std::string FormModel::Offered() const
+{
+    std::string offered;
+    for (int item = 0; item < int(WindowMenuItems.size()); ++item)
+        offered += Offers(item) ? "+" : "-";
+    return offered;
 }
 
 Expected FormModel::State() const
@@ -328,6 +347,7 @@ Expected FormModel::State() const
     s.Result = result_;
     s.Boxes = boxes_;
     s.Tip = tip_;
+    s.Menu = menu_;
     return s;
 }
 
@@ -368,10 +388,23 @@ std::string StepGenerator::ClipboardText()
     return Texts[Below(int(std::size(Texts)))];
 }
 
-// The middle button on a field with something on the clipboard.
-static Step MiddleStep(Control field, std::string clipboard)
+// A row as spreadsheets copy it: a type, seven figures and a caliber, now
+// and then a figure of any kind.
+std::string StepGenerator::ShipRowText()
 {
-    Step s = ControlStep(StepKind::MiddleClick, field, PastTheEnd);
+    static const char* const Figures[] = {"12", "7", "3000", "24", "1,5", "\"0,5\"", "14.5", "100"};
+    const std::vector<std::string_view> ships = ListItems(Control::ComboBox1), calibers = ListItems(Control::ComboBox2);
+    const char separator = Below(2) ? '\t' : ';';
+    std::string row(ships[std::size_t(Below(int(ships.size())))]);
+    for (int i = 0; i < 7; ++i)
+        row += separator + (Below(12) ? std::string(Figures[Below(int(std::size(Figures)))]) : ClipboardText());
+    return row + separator + std::string(calibers[std::size_t(Below(int(calibers.size())))]);
+}
+
+// A step with `clipboard` on the clipboard (or the primary selection).
+static Step WithClipboard(StepKind kind, Control at, int item, std::string clipboard)
+{
+    Step s = ControlStep(kind, at, item);
     s.Clipboard = std::move(clipboard);
     return s;
 }
@@ -379,6 +412,20 @@ static Step MiddleStep(Control field, std::string clipboard)
 std::vector<Step> SeldomSteps()
 {
     std::vector<Step> steps = {
+        // The window's menu: nothing offered on an empty form; a sheet's row
+        // pasted, copied back and its result copied; a bad row refused.
+        WithClipboard(StepKind::WindowMenu, Control::Label1, -1, ""),
+        WithClipboard(StepKind::WindowMenu, Control::Image1, 2,
+                      "ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;caliber;score\r\n"
+                      "Фрегат;3000;\"14.5\";35;\"0,5\";2000;100;400;24;122,05\r\n"),
+        WithClipboard(StepKind::WindowMenu, Control::Label1, 1, ""),
+        WithClipboard(StepKind::WindowMenu, Control::Label1, 0, ""),
+        WithClipboard(StepKind::WindowMenu, Control::Label1, 2, "Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"),
+        // From the keys: on a button the window's menu, in a field its own.
+        ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey),
+        KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit1),
+        KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit3), KeyStep(StepKind::MenuKey),
+        ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::MenuKey, true),
         ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
@@ -388,7 +435,8 @@ std::vector<Step> SeldomSteps()
         // Enter on Clear.
         ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),
         TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
-        KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13), MiddleStep(Control::Edit2, "7"),
+        KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
+        WithClipboard(StepKind::MiddleClick, Control::Edit2, PastTheEnd, "7"),
         // Every figure and a caliber, but no type: the message.
         ControlStep(StepKind::MousePick, Control::ComboBox2, 4), KeyStep(StepKind::Tab, true), TypedStep(U'1'),
         KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
@@ -528,6 +576,16 @@ Step StepGenerator::Next(const FormModel& model)
             s.Kind = StepKind::Clear;
         } else if (roll < 96) {
             s.Kind = StepKind::RestOnResult;
+        } else if (roll < 97 && Below(3) == 0) {
+            s.Kind = StepKind::MenuKey;
+            s.Shift = Below(2) == 0;
+        } else if (roll < 97) {  // an item offered, or none
+            s.Kind = StepKind::WindowMenu;
+            s.Target = Below(2) ? Control::Label1 : Control::Image1;
+            s.Clipboard = Below(2) ? ShipRowText() : ClipboardText();
+            s.Item = Below(4) - 1;
+            if (s.Item >= 0 && (s.Item == 2 ? s.Clipboard.empty() : !model.Offers(s.Item)))
+                s.Item = -1;
         } else {
             // Fields filled in as users do: a digit into an empty one, Tab
             // on from one that holds a figure.
@@ -545,7 +603,7 @@ std::string DescribeStep(const Step& s)
     static const char* const Kinds[] = {"type",         "Tab",        "Delete",      "Left",       "Right",
                                         "Home",         "End",        "list key",    "mouse pick", "wheel",
                                         "paste",        "left click", "middle click", "context menu", "switch away",
-                                        "switch back",  "clear",      "rest on result"};
+                                        "switch back",  "clear",      "rest on result", "window menu", "menu key"};
     std::string out = Kinds[int(s.Kind)];
     if (s.Shift)
         out = "Shift+" + out;
@@ -563,10 +621,11 @@ std::string DescribeStep(const Step& s)
         out += std::string(" ") + NameOf(s.Target);
         break;
     case StepKind::ListKey: out += " " + std::to_string(s.Item); break;
+    case StepKind::WindowMenu: out += std::string(" ") + NameOf(s.Target) + " " + std::to_string(s.Item); break;
     case StepKind::Clear: out += s.Item ? " released off it" : ""; break;
     default: break;
     }
-    if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick)
+    if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick || s.Kind == StepKind::WindowMenu)
         out += " \"" + s.Clipboard + "\"";
     return out;
 }
@@ -584,6 +643,8 @@ std::string DescribeState(const Expected& e)
                b.Button + "]";
     if (e.Tip)
         out += " tip='" + *e.Tip + "'";
+    if (e.Menu)
+        out += " menu='" + *e.Menu + "'";
     return out;
 }
 

@@ -14,6 +14,7 @@
 
 #include "form_view.h"
 #include "tform1.h"
+#include "window_menu_items.h"
 
 namespace kvorn::test {
 
@@ -35,6 +36,10 @@ enum class StepKind {
     SwitchBack,    // the calculator activated again, as the window manager does
     Clear,         // a left click on the clear button (Item 1: pressed, then released off it)
     RestOnResult,  // the pointer rests on the result until its tip shows, then leaves
+    // the window's menu opened by a right click on Target (the picture or the result), with Clipboard
+    // on the clipboard; item Item chosen, or none (-1: Escape)
+    WindowMenu,
+    MenuKey,  // the Menu key (Shift: Shift+F10) on the focused control; its menu closed with Escape
 };
 
 // A click's place in a text that is past its end, however long it is.
@@ -95,6 +100,9 @@ struct Expected {
     std::string Result;                  // Label1
     std::vector<Box> Boxes;              // shown by the last step, each closed with its button
     std::optional<std::string> Tip;      // after RestOnResult: the tip's text, empty for none
+    // After WindowMenu or MenuKey: the window's menu's "+" or "-" for each item
+    // offered, then the clipboard; "its own" for a field's menu.
+    std::optional<std::string> Menu;
 };
 
 class FormModel : private FormView {
@@ -111,6 +119,8 @@ public:
     bool ShowsSelection() const { return HasText(focus_) && EditOf(focus_).caret != EditOf(focus_).anchor; }
     bool Active() const { return active_; }
     int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
+    bool Offers(int item) const { return form_.Offers(WindowMenuItems[std::size_t(item)].Command); }
+    std::string Offered() const;
 
 private:
     struct Edit {
@@ -131,7 +141,6 @@ private:
     void ShowMessage(std::string_view text) override;
     void ShowError(std::string_view message) override;
     void Close() override {}
-    // The window's menu is not among the steps: its clipboard stays apart.
     std::string ClipboardText() const override { return clipboard_; }
     void SetClipboardText(std::string_view text) override { clipboard_ = text; }
 
@@ -159,7 +168,7 @@ private:
     Control focus_ = Control::ComboBox1;
     bool active_ = true;
     std::vector<Box> boxes_;
-    std::optional<std::string> tip_;
+    std::optional<std::string> tip_, menu_;
     std::string clipboard_;
 };
 
@@ -175,6 +184,7 @@ private:
     int Below(int n) { return int(random_() % std::uint64_t(n)); }
     char32_t Character();
     std::string ClipboardText();
+    std::string ShipRowText();
     std::mt19937_64 random_;
     std::vector<Step> pending_;
 };

@@ -28,6 +28,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "application.h"
 #include "described_window.h"
@@ -145,6 +146,7 @@ class RealInputTest : public QObject {
     std::map<QString, QImage> bands;  // the drawn result band for each text
     QPoint lastPress;
     int enters = 0;
+    std::optional<std::string> menuSeen;  // after the window's menu: what it offered, then the clipboard
     int toolTips = 0;
     std::map<QString, QImage> looks;  // by control and state
 
@@ -351,6 +353,40 @@ class RealInputTest : public QObject {
                 return u"the context menu stayed open"_s;
             input->MoveTo(Park());
             break;
+        case t::StepKind::WindowMenu:
+        case t::StepKind::MenuKey: {
+            if (step.Kind == t::StepKind::MenuKey) {
+                input->Key(step.Shift ? "F10" : "Menu", step.Shift);
+            } else {
+                QGuiApplication::clipboard()->setText(Q(step.Clipboard));
+                input->Click(step.Target == Control::Label1 ? Centre(form->Label1) : form->mapToGlobal(QPoint(3, 150)),
+                             3);
+            }
+            if (!WaitFor([this] { return OpenMenu() != nullptr; }))
+                return u"no menu"_s;
+            std::vector<std::string> texts;
+            std::string offered;
+            for (QAction* action : OpenMenu()->actions())
+                texts.push_back(action->text().toStdString()), offered += action->isEnabled() ? "+" : "-";
+            const QWidget* focus = QApplication::focusWidget();
+            const bool windows = texts == t::DescribedWindowMenu;
+            if (!windows && texts.front() != "&Отменить действие\tCtrl+Z")  // a field's own, in Russian
+                return u"a menu of "_s + Q(texts.front());
+            const QPoint under = focus->mapToGlobal(QPoint(0, focus->height()));
+            if (windows && step.Kind == t::StepKind::MenuKey &&  // from the keys: under its control
+                !WaitFor([&] { return OpenMenu()->geometry().topLeft() == under; }))
+                return u"the window's menu is not under its control"_s;
+            QMenu* menu = OpenMenu();
+            if (step.Item < 0 || step.Kind == t::StepKind::MenuKey)
+                input->Key("Escape");
+            else
+                input->Click(menu->mapToGlobal(menu->actionGeometry(menu->actions().at(step.Item)).center()));
+            if (!WaitFor([this] { return !OpenMenu(); }))
+                return u"the menu stayed open"_s;
+            menuSeen = windows ? offered + " " + QGuiApplication::clipboard()->text().toStdString() : "its own";
+            input->MoveTo(Park());
+            break;
+        }
         case t::StepKind::SwitchAway:
             input->ActivateOther();
             if (!WaitFor([this] { return !form->isActiveWindow(); }))
@@ -418,6 +454,7 @@ class RealInputTest : public QObject {
     QString Compare(const t::Expected& expected, const t::Step& step)
     {
         t::Expected shown = Shown();
+        shown.Menu = std::exchange(menuSeen, std::nullopt);
         if (step.Kind == t::StepKind::RestOnResult) {
             shown.Tip = QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
             // Beside the pointer: under it, or over it where the screen ends;
@@ -487,6 +524,7 @@ private slots:
         input = std::make_unique<RealInput>();
         QVERIFY2(input->Ready(), "no X server with XTest");
         boxes = std::make_unique<BoxAnswerer>(*input);
+        TranslateQtIntoRussian();  // as the program does
     }
     void init()
     {
@@ -560,91 +598,6 @@ private slots:
     // --- The window's menu and the screen's scale ---
 
     QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
-    // Item `item` of the window's menu opened by a right click at `at`.
-    void Choose(QPoint at, int item)
-    {
-        input->Click(at, 3);
-        QTRY_VERIFY(OpenMenu());
-        input->Click(OpenMenu()->mapToGlobal(OpenMenu()->actionGeometry(OpenMenu()->actions().at(item)).center()));
-        QTRY_VERIFY(!OpenMenu());
-    }
-
-    // A right click on the result or the picture opens the window's menu;
-    // its items copy the result and the row and paste a row, through the
-    // system clipboard.
-    void theWindowsMenuCopiesAndPastes()
-    {
-        QGuiApplication::clipboard()->clear();
-        input->Click(Centre(form->Label1), 3);
-        QTRY_VERIFY(OpenMenu());
-        QStringList texts, offered;
-        for (QAction* action : OpenMenu()->actions()) {
-            texts << action->text();
-            offered << (action->isEnabled() ? u"on"_s : u"off"_s);
-        }
-        QCOMPARE(texts, (QStringList{u"Копировать результат"_s, u"Копировать строку"_s, u"Вставить строку"_s}));
-        QCOMPARE(offered, (QStringList{u"off"_s, u"off"_s, u"off"_s}));
-        input->Key("Escape");
-        QTRY_VERIFY(!OpenMenu());
-
-        const QString sheetRow = u"Фрегат;3000;\"14,5\";35;\"0,5\";2000;100;400;24;122,05"_s;
-        QGuiApplication::clipboard()->setText(u"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;"
-                                              "caliber;score\r\n"_s + sheetRow + u"\r\n"_s);
-        Choose(form->mapToGlobal(QPoint(3, 150)), 2);  // on the picture
-        QTRY_COMPARE(form->Label1->text(), u"122.05"_s);
-        QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
-        QCOMPARE(form->ComboBox1->currentIndex(), 6);  // the list goes on from the pasted type
-        QCOMPARE(form->Edit3->text(), u"14,5"_s);
-        QVERIFY(boxes->shown.empty());
-
-        Choose(Centre(form->Label1), 1);
-        QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05"_s);
-        Choose(Centre(form->Label1), 0);
-        QTRY_COMPARE(QGuiApplication::clipboard()->text(), u"122.05"_s);
-
-        // A bad row: one box, and nothing changes.
-        QGuiApplication::clipboard()->setText(u"Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"_s);
-        Choose(Centre(form->Label1), 2);
-        QTRY_COMPARE(boxes->shown.size(), std::size_t(1));
-        QVERIFY2(Q(boxes->shown[0].Text).startsWith(u"Команда м/о, первое число: «1000»"_s), boxes->shown[0].Text.c_str());
-        QCOMPARE(form->ComboBox1->currentText(), u"Фрегат"_s);
-        QCOMPARE(form->Edit6->text(), u"100"_s);
-        QCOMPARE(form->Label1->text(), u"122.05"_s);
-    }
-
-    // From the keyboard: the Menu key and Shift+F10 open the window's menu
-    // on a button, the field's own menu (in Russian) in a field.
-    void theMenuKeysOpenTheMenuOfTheFocusedControl_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("shiftF10");
-        QTest::addColumn<QString>("firstItem");
-        QTest::newRow("Menu on clear") << u"BitBtn1"_s << false << u"Копировать результат"_s;
-        QTest::newRow("Shift+F10 on exit") << u"BitBtn2"_s << true << u"Копировать результат"_s;
-        QTest::newRow("Menu in a field") << u"Edit3"_s << false << u"&Отменить действие"_s;
-        QTest::newRow("Shift+F10 in a field") << u"Edit1"_s << true << u"&Отменить действие"_s;
-        QTest::newRow("Shift+F10 in a selector") << u"ComboBox2"_s << true << u"&Отменить действие"_s;
-    }
-    void theMenuKeysOpenTheMenuOfTheFocusedControl()
-    {
-        QFETCH(QString, control);
-        QFETCH(bool, shiftF10);
-        QFETCH(QString, firstItem);
-        TranslateQtIntoRussian();
-        form->findChild<QWidget*>(control)->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), control);
-        input->Key(shiftF10 ? "F10" : "Menu", shiftF10);
-        QTRY_VERIFY(OpenMenu());
-        QVERIFY2(OpenMenu()->actions().first()->text().startsWith(firstItem), qPrintable(firstItem));
-        if (control.startsWith(u"BitBtn"_s)) {  // the window's menu, from the keys: under the control
-            const QWidget* focus = QApplication::focusWidget();
-            QTRY_COMPARE(OpenMenu()->geometry().topLeft(), focus->mapToGlobal(QPoint(0, focus->height())));
-        }
-        input->Key("Escape");
-        QTRY_VERIFY(!OpenMenu());
-        QVERIFY(form->isVisible());
-    }
-
     // Moved to a screen of another scale, the window shows the background
     // and the buttons' pictures (clear on the left, exit on the right,
     // centred on their faces) drawn for it, and the 1x ones again once back.

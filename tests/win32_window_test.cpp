@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "application.h"
@@ -135,6 +136,19 @@ std::pair<int, int> InkExtent(const Shot& shot, COLORREF ink, int top, int heigh
     return {right - left + 1, last - first + 1};
 }
 
+std::string ClipboardNow(HWND owner)
+{
+    std::string text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
 int FromEnvironment(const char* name, int otherwise)
 {
     const char* value = std::getenv(name);
@@ -232,6 +246,19 @@ protected:
         }
     }
 
+    // The window's menu opened by a right click on `at`, `choice` chosen.
+    SeenMenu RightClick(Control at, int choice)
+    {
+        const POINT point = ScreenPoint(Control::Image1, (Describe(at).Bounds.Left + 5) * scale,
+                                        (Describe(at).Bounds.Top + Describe(at).Bounds.Height / 2) * scale);
+        return Menu(
+            [&] {
+                INPUT input[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
+                SendInput(2, input, sizeof(INPUT));
+            },
+            choice);
+    }
+
     // Another program's window, beside the form, to switch to and back.
     HWND Elsewhere()
     {
@@ -292,6 +319,7 @@ protected:
     int systemScale = 1;  // the system's, which the tip's face follows
     HWND elsewhere = nullptr;
     std::optional<std::string> tipSeen;  // after the pointer rested on the result
+    std::optional<std::string> menuSeen;  // after the window's menu: what it offered, then the clipboard
     std::map<std::string, Shot> buttonLooks;  // by button and state
     int clicks = 0;
     std::unique_ptr<Form1Window> window;
@@ -389,6 +417,28 @@ void Win32Window::Perform(model::Step& s)
         }
         break;
     }
+    case StepKind::WindowMenu:
+    case StepKind::MenuKey: {
+        const Control at = Focused();
+        if (s.Kind == StepKind::WindowMenu)
+            PutOnClipboard(Form(), Widen(s.Clipboard));
+        const SeenMenu menu = s.Kind == StepKind::WindowMenu
+                                  ? RightClick(s.Target, s.Item)
+                                  : Menu([&] { s.Shift ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
+        menuSeen = menu.items.empty() ? "no menu" : "its own";
+        if (menu.items == model::DescribedWindowMenu) {
+            RECT control;
+            GetWindowRect(Of(at), &control);
+            EXPECT_TRUE(s.Kind == StepKind::WindowMenu ||
+                        (menu.frame.left == control.left && menu.frame.top == control.bottom))
+                << "the window's menu from the keys, under " << Describe(at).Name;
+            menuSeen = "";
+            for (bool offered : menu.offered)
+                *menuSeen += offered ? "+" : "-";
+            *menuSeen += " " + ClipboardNow(Form());
+        }
+        break;
+    }
     case StepKind::RestOnResult: {
         // Each move starts the tip's wait over: the pointer comes to rest.
         RECT label;  // at the scale the window is drawn at
@@ -458,8 +508,8 @@ model::Expected Win32Window::Look()
         }
     }
     presenter.seen.clear();
-    seen.Tip = tipSeen;
-    tipSeen.reset();
+    seen.Tip = std::exchange(tipSeen, std::nullopt);
+    seen.Menu = std::exchange(menuSeen, std::nullopt);
     // A button shows whether it has the focus (where the keyboard cues
     // show), and looks the same whenever it is in the same state.
     for (Control b : {Control::BitBtn1, Control::BitBtn2}) {
@@ -860,104 +910,6 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
     Pump(nullptr);
     EXPECT_TRUE(closed);
     EXPECT_EQ(form.Handle(), nullptr);
-}
-
-// --- The window's menu --------------------------------------------------------
-
-std::string ClipboardNow(HWND owner)
-{
-    std::string text;
-    if (OpenClipboard(owner)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            text = Narrow(static_cast<const wchar_t*>(GlobalLock(data)));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
-
-class Win32WindowMenu : public Win32Window {
-protected:
-    SeenMenu RightClick(Control at, int choice)
-    {
-        const POINT point = ScreenPoint(Control::Image1, (Describe(at).Bounds.Left + 5) * scale,
-                                        (Describe(at).Bounds.Top + Describe(at).Bounds.Height / 2) * scale);
-        return Menu(
-            [&] {
-                INPUT input[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
-                SendInput(2, input, sizeof(INPUT));
-            },
-            choice);
-    }
-    std::string Text(Control c) const { return window->Text(c); }
-    const std::vector<std::string> items = {"Копировать результат", "Копировать строку", "Вставить строку"};
-};
-
-// A right click on the result or the picture opens the window's menu; it
-// copies the result and the row and pastes a row through the clipboard; a
-// bad row is one box and no change.
-TEST_F(Win32WindowMenu, CopiesAndPastesThroughTheClipboard)
-{
-    PutOnClipboard(Form(), L"");
-    SeenMenu menu = RightClick(Control::Label1, -1);
-    EXPECT_EQ(menu.items, items);
-    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, false}));
-
-    PutOnClipboard(Form(), L"ship;hull;speed;manoeuvrability;close-hauled;hold;crew1;crew2;caliber;score\r\n"
-                           L"Фрегат;3000;\"14.5\";35;\"0,5\";2000;100;400;24;122,05\r\n");
-    menu = RightClick(Control::Image1, 2);
-    EXPECT_EQ(menu.offered, (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(Text(Control::Label1), "122.05");
-    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
-    EXPECT_EQ(SendMessageW(Of(Control::ComboBox1), CB_GETCURSEL, 0, 0), 6);
-    EXPECT_EQ(Text(Control::Edit3), "14,5");
-    EXPECT_TRUE(presenter.seen.empty());
-
-    menu = RightClick(Control::Label1, 1);
-    EXPECT_EQ(menu.offered, (std::vector<bool>{true, true, true}));
-    EXPECT_EQ(ClipboardNow(Form()), "Фрегат\t3000\t14,5\t35\t0,5\t2000\t100\t400\t24\t122,05");
-    RightClick(Control::Label1, 0);
-    EXPECT_EQ(ClipboardNow(Form()), "122.05");
-
-    PutOnClipboard(Form(), L"Корвет\t3000\t14,5\t35\t0,5\t2000\t100\t400\t48");
-    RightClick(Control::Label1, 2);
-    ASSERT_EQ(presenter.seen.size(), 1u);
-    EXPECT_EQ(presenter.seen[0].text.rfind("Вооружение: «48»", 0), 0u) << presenter.seen[0].text;
-    EXPECT_TRUE(presenter.seen[0].icon);
-    EXPECT_EQ(Text(Control::ComboBox1), "Фрегат");
-    EXPECT_EQ(Text(Control::ComboBox2), "24");
-    EXPECT_EQ(Text(Control::Label1), "122.05");
-}
-
-// From the keyboard: the Menu key and Shift+F10 on a button open the
-// window's menu; in a field, the field's own.
-TEST_F(Win32WindowMenu, TheMenuKeysOpenTheMenuOfTheFocusedControl)
-{
-    const struct {
-        Control control;
-        bool shiftF10;
-        bool windows;
-    } rows[] = {{Control::BitBtn1, false, true},
-                {Control::BitBtn2, true, true},
-                {Control::Edit1, true, false},
-                {Control::Edit3, false, false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(Describe(row.control).Name);
-        window->Focus(row.control);
-        Pump(Form());
-        const SeenMenu menu = Menu([&] { row.shiftF10 ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
-        ASSERT_FALSE(menu.items.empty());
-        EXPECT_EQ(menu.items == items, row.windows) << menu.items.front();
-        if (row.windows) {  // the window's menu, from the keys: under the control
-            RECT control;
-            GetWindowRect(Of(row.control), &control);
-            EXPECT_EQ(menu.frame.left, control.left);
-            EXPECT_EQ(menu.frame.top, control.bottom);
-        }
-        EXPECT_EQ(Focused(), row.control);
-        EXPECT_FALSE(closed);
-    }
 }
 
 }  // namespace
