@@ -466,6 +466,8 @@ std::vector<Step> SeldomSteps()
         steps.push_back(ControlStep(StepKind::LeftClick, Edits[i < 7 ? i : 0]));
         steps.push_back(KeyStep(StepKind::End, true));
         steps.push_back(PasteStep(i < 7 ? "123456789" : hulls[i - 7]));
+        if (i < 7)  // full: Backspace takes one away, a digit fills it again
+            steps.insert(steps.end(), {TypedStep(8), TypedStep(U'9')});
     }
     steps.push_back(KeyStep(StepKind::RestOnResult));
     return steps;

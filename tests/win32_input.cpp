@@ -226,6 +226,10 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
     GetClassNameW(child, type, 16);
     const std::wstring kind = type, text = WindowText(child);
     const LONG style = GetWindowLongW(child, GWL_STYLE);
+    LOGFONTW face = {};
+    GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof face, &face);
+    if (kind == L"Button" || (style & 0x1F) != SS_ICON)
+        looking->faces.insert(Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight));
     if (kind == L"Button") {
         looking->buttons.push_back(Narrow(text) + ((style & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
         RECT button, client;

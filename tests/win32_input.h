@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,7 @@ struct SeenBox {
     std::string caption, text;
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
+    std::set<std::string> faces;       // of its text and its buttons
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };

@@ -10,6 +10,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -123,8 +124,9 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR timer, DWORD)
     Key(VK_ESCAPE, false);
 }
 
-// The width and height of what is drawn in `ink` in `height` rows from `top`.
-std::pair<int, int> InkExtent(const Shot& shot, COLORREF ink, int top, int height)
+// The width and height of what is drawn in `ink` in `height` rows from `top`,
+// and where it starts.
+std::array<int, 3> InkExtent(const Shot& shot, COLORREF ink, int top, int height)
 {
     int left = shot.width, right = -1, first = height, last = -1;
     for (int y = 0; y < height; ++y)
@@ -133,7 +135,7 @@ std::pair<int, int> InkExtent(const Shot& shot, COLORREF ink, int top, int heigh
                 left = std::min(left, x), right = std::max(right, x);
                 first = std::min(first, y), last = std::max(last, y);
             }
-    return {right - left + 1, last - first + 1};
+    return {right - left + 1, last - first + 1, left};
 }
 
 std::string ClipboardNow(HWND owner)
@@ -168,6 +170,7 @@ protected:
         Pump(window->Handle());
         HDC screen = GetDC(nullptr);
         scale = systemScale = GetDeviceCaps(screen, LOGPIXELSY) / 96;
+        percent = 100 * scale;
         ReleaseDC(nullptr, screen);
     }
     void TearDown() override { DestroyWindow(elsewhere); }
@@ -194,7 +197,7 @@ protected:
                             (parts.rcButton.top + parts.rcButton.bottom) / 2));
         ASSERT_TRUE(PumpUntil(Form(), [&] { return IsWindowVisible(parts.hwndList); })) << "no list";
         const int count = int(ListItems(combo).size()), rows = std::min(count, model::DescribedListRows);
-        const int rowHeight = model::DescribedListItemHeight * scale;
+        const int rowHeight = model::DescribedRect::AtPercent(model::DescribedListItemHeight, percent);
         RECT list;
         GetClientRect(parts.hwndList, &list);
         EXPECT_EQ(list.bottom, rows * rowHeight) << "the open list's height";
@@ -213,7 +216,7 @@ protected:
         const int current = int(SendMessageW(parts.hwndList, LB_GETCURSEL, 0, 0));
         const Shot shown = Capture(parts.hwndList, list);
         static DescribedFonts fonts;
-        const HFONT face = fonts.For(kvorn::Describe(combo).Font, 96 * scale);
+        const HFONT face = fonts.For(kvorn::Describe(combo).Font, 96 * percent / 100);
         for (int row = 0; row < rows; ++row) {
             const COLORREF expected = GetSysColor(top + row == current ? COLOR_HIGHLIGHT : COLOR_WINDOW);
             EXPECT_EQ(shown.At(list.right - 3 * scale, row * rowHeight + 2 * scale), expected)
@@ -232,8 +235,9 @@ protected:
                 RECT at = all;
                 DrawTextW(dc, item.c_str(), int(item.size()), &at, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             });
-            EXPECT_EQ(InkExtent(shown, text, row * rowHeight, rowHeight), InkExtent(drawn, text, 0, rowHeight))
-                << "the text of row " << row << " of the open list";
+            const auto seen = InkExtent(shown, text, row * rowHeight, rowHeight), ink = InkExtent(drawn, text, 0, rowHeight);
+            EXPECT_TRUE(seen[0] == ink[0] && seen[1] == ink[1]) << "the text of row " << row << " of the open list";
+            indents[percent] = seen[2] - ink[2];
         }
         TypeCharacter(Form(), combo == Control::ComboBox1 ? L'Ш' : L'4');  // into the open list: it moves nothing
         Pump(Form());
@@ -315,7 +319,9 @@ protected:
     SeeingPresenter presenter;
     char32_t separator = U',';
     bool closed = false;
-    int scale = 1;        // the window's
+    int scale = 1;        // the window's, in whole times
+    int percent = 100;    // the window's
+    std::map<int, int> indents;  // the open list's text, by the scale in percent
     int systemScale = 1;  // the system's, which the tip's face follows
     HWND elsewhere = nullptr;
     std::optional<std::string> tipSeen;  // after the pointer rested on the result
@@ -420,8 +426,14 @@ void Win32Window::Perform(model::Step& s)
     case StepKind::WindowMenu:
     case StepKind::MenuKey: {
         const Control at = Focused();
-        if (s.Kind == StepKind::WindowMenu)
+        static const UINT older = RegisterClipboardFormatW(L"an older copy");  // another program's, which a copy clears
+        if (s.Kind == StepKind::WindowMenu) {
             PutOnClipboard(Form(), Widen(s.Clipboard));
+            if (OpenClipboard(Form())) {
+                SetClipboardData(older, GlobalAlloc(GMEM_MOVEABLE, 1));
+                CloseClipboard();
+            }
+        }
         const SeenMenu menu = s.Kind == StepKind::WindowMenu
                                   ? RightClick(s.Target, s.Item)
                                   : Menu([&] { s.Shift ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
@@ -436,14 +448,14 @@ void Win32Window::Perform(model::Step& s)
             for (bool offered : menu.offered)
                 *menuSeen += offered ? "+" : "-";
             *menuSeen += " " + ClipboardNow(Form());
+            if (s.Kind == StepKind::WindowMenu && ClipboardNow(Form()) != s.Clipboard && IsClipboardFormatAvailable(older))
+                *menuSeen += " (beside an older copy)";
         }
         break;
     }
     case StepKind::RestOnResult: {
         // Each move starts the tip's wait over: the pointer comes to rest.
-        RECT label;  // at the scale the window is drawn at
-        GetClientRect(Form(), &label);
-        label = ScaledBounds(kvorn::Describe(Control::Label1).Bounds, label.right * 100 / model::DescribedWindow.Width);
+        RECT label = ScaledBounds(kvorn::Describe(Control::Label1).Bounds, percent);
         MapWindowPoints(Form(), nullptr, reinterpret_cast<POINT*>(&label), 2);
         INPUT move = MouseAt(middleOf(label), 0);
         SendInput(1, &move, sizeof move);
@@ -503,6 +515,7 @@ model::Expected Win32Window::Look()
         // Modal, and never under the always-on-top form; closed by its key.
         EXPECT_FALSE(box.ownerEnabled) << box.text;
         EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
+        EXPECT_EQ(box.faces.size(), 1u) << "the text and the buttons in one face: " << box.text;
         if (!box.icon) {  // the program's own box: its button centred too
             EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
         }
@@ -797,16 +810,21 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
     for (const int dpi : {192, 144, 120, 96}) {
         scale = dpi / 96;
+        percent = dpi * 100 / 96;
         RECT suggested = {300, 120, 300 + MulDiv(196, dpi, 96), 120 + MulDiv(317, dpi, 96)};
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         Pump(window->Handle());
-        ExpectLaidOut(dpi * 100 / 96, {300, 120});
+        ExpectLaidOut(percent, {300, 120});
+        PickByMouse(Control::ComboBox2, -1);
         model::Step rest = model::KeyStep(model::StepKind::RestOnResult);
         Perform(rest);
         EXPECT_TRUE(tipSeen && !tipSeen->empty()) << "no tip over the result at " << dpi;
         tipSeen.reset();
     }
+    for (const auto& [at, indent] : indents)  // the list's text set in as much more as the scale is
+        EXPECT_NEAR(indent, indents.at(100) * at / 100.0, 1) << "the open list's text set in at " << at;
     scale = systemScale;
+    percent = 100 * scale;
 }
 
 // Pictures as binary PPM, which ImageMagick shows.
