@@ -312,14 +312,16 @@ void FormModel::Apply(const Step& step)
         tip_ = form_.ResultDescription();
         return;
     case StepKind::WindowMenu:
+    case StepKind::MenuKey:
         clipboard_ = step.Clipboard;
+        if (step.Kind == StepKind::MenuKey) {  // on a button, the window's
+            menu_ = f == Control::BitBtn1 || f == Control::BitBtn2 ? Offered() + " " + clipboard_ : "its own";
+            return;
+        }
         menu_ = Offered();
         if (step.Item >= 0)
             form_.Run(WindowMenuItems[std::size_t(step.Item)].Command);
         *menu_ += " " + clipboard_;
-        return;
-    case StepKind::MenuKey:  // on a button, the window's
-        menu_ = f == Control::BitBtn1 || f == Control::BitBtn2 ? Offered() + " " + clipboard_ : "its own";
         return;
     }
 }
@@ -578,11 +580,9 @@ Step StepGenerator::Next(const FormModel& model)
             s.Kind = StepKind::Clear;
         } else if (roll < 96) {
             s.Kind = StepKind::RestOnResult;
-        } else if (roll < 97 && Below(3) == 0) {
-            s.Kind = StepKind::MenuKey;
+        } else if (roll < 97) {  // the window's menu, an item offered or none; or the focused control's
+            s.Kind = Below(3) ? StepKind::WindowMenu : StepKind::MenuKey;
             s.Shift = Below(2) == 0;
-        } else if (roll < 97) {  // an item offered, or none
-            s.Kind = StepKind::WindowMenu;
             s.Target = Below(2) ? Control::Label1 : Control::Image1;
             s.Clipboard = Below(2) ? ShipRowText() : ClipboardText();
             s.Item = Below(4) - 1;
@@ -627,7 +627,8 @@ std::string DescribeStep(const Step& s)
     case StepKind::Clear: out += s.Item ? " released off it" : ""; break;
     default: break;
     }
-    if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick || s.Kind == StepKind::WindowMenu)
+    if (s.Kind == StepKind::Paste || s.Kind == StepKind::MiddleClick || s.Kind == StepKind::WindowMenu ||
+        s.Kind == StepKind::MenuKey)
         out += " \"" + s.Clipboard + "\"";
     return out;
 }

@@ -39,7 +39,7 @@ enum class StepKind {
     // the window's menu opened by a right click on Target (the picture or the result), with Clipboard
     // on the clipboard; item Item chosen, or none (-1: Escape)
     WindowMenu,
-    MenuKey,  // the Menu key (Shift: Shift+F10) on the focused control; its menu closed with Escape
+    MenuKey,  // the Menu key (Shift: Shift+F10) on the focused control, Clipboard on the clipboard; closed with Escape
 };
 
 // A click's place in a text that is past its end, however long it is.

@@ -355,13 +355,12 @@ class RealInputTest : public QObject {
             break;
         case t::StepKind::WindowMenu:
         case t::StepKind::MenuKey: {
-            if (step.Kind == t::StepKind::MenuKey) {
+            QGuiApplication::clipboard()->setText(Q(step.Clipboard));
+            if (step.Kind == t::StepKind::MenuKey)
                 input->Key(step.Shift ? "F10" : "Menu", step.Shift);
-            } else {
-                QGuiApplication::clipboard()->setText(Q(step.Clipboard));
+            else
                 input->Click(step.Target == Control::Label1 ? Centre(form->Label1) : form->mapToGlobal(QPoint(3, 150)),
                              3);
-            }
             if (!WaitFor([this] { return OpenMenu() != nullptr; }))
                 return u"no menu"_s;
             std::vector<std::string> texts;

@@ -427,12 +427,10 @@ void Win32Window::Perform(model::Step& s)
     case StepKind::MenuKey: {
         const Control at = Focused();
         static const UINT older = RegisterClipboardFormatW(L"an older copy");  // another program's, which a copy clears
-        if (s.Kind == StepKind::WindowMenu) {
-            PutOnClipboard(Form(), Widen(s.Clipboard));
-            if (OpenClipboard(Form())) {
-                SetClipboardData(older, GlobalAlloc(GMEM_MOVEABLE, 1));
-                CloseClipboard();
-            }
+        PutOnClipboard(Form(), Widen(s.Clipboard));
+        if (OpenClipboard(Form())) {
+            SetClipboardData(older, GlobalAlloc(GMEM_MOVEABLE, 1));
+            CloseClipboard();
         }
         const SeenMenu menu = s.Kind == StepKind::WindowMenu
                                   ? RightClick(s.Target, s.Item)
