@@ -107,12 +107,21 @@ void FormModel::SetText(Control c, std::string_view text)
     const bool changed = value != e.text;
     e.text = value;
     e.caret = e.anchor = int(value.size());
-    if (IsSelector(c) && platform_.SelectorSelectsItsText)
-        e.caret = e.anchor = 0;
-    if (IsSelector(c))
-        selectors_[c == Control::ComboBox2].current = -1;  // the program's text is no list item
-    else if (changed)
-        Changed(c);  // an edit reports every change of its text; a selector only the user's
+    if (!IsSelector(c)) {
+        if (changed)
+            Changed(c);  // an edit reports every change of its text; a selector only the user's
+        return;
+    }
+    // A listed text selects its item (Windows then selects the text where the
+    // box has the focus, and puts the caret before any other).
+    Selector& s = selectors_[c == Control::ComboBox2];
+    s.current = int(std::find(s.items.begin(), s.items.end(), text) - s.items.begin());
+    if (s.current == int(s.items.size()))
+        s.current = -1;
+    if (platform_.SelectorSelectsItsText) {
+        e.anchor = 0;
+        e.caret = s.current >= 0 && focus_ == c ? int(value.size()) : 0;
+    }
 }
 
 void FormModel::Focus(Control c) { MoveFocus(c, Reason::Program); }
@@ -423,11 +432,13 @@ std::vector<Step> SeldomSteps()
         WithClipboard(StepKind::WindowMenu, Control::Label1, 1, ""),
         WithClipboard(StepKind::WindowMenu, Control::Label1, 0, ""),
         WithClipboard(StepKind::WindowMenu, Control::Label1, 2, "Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"),
+        ControlStep(StepKind::ListKey, Control::ComboBox1, 1),  // on from the pasted type
         // From the keys: on a button the window's menu, in a field its own.
         ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey),
         KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit1),
         KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit3), KeyStep(StepKind::MenuKey),
         ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::MenuKey, true),
+        KeyStep(StepKind::Tab), TypedStep(U' '),  // Space on Clear
         ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),

@@ -143,6 +143,7 @@ class RealInputTest : public QObject {
     std::unique_ptr<Form1Window> form;
     std::unique_ptr<RealInput> input;
     std::unique_ptr<BoxAnswerer> boxes;
+    QFont systemFace;  // the application's before any window, which menus and boxes keep
     std::map<QString, QImage> bands;  // the drawn result band for each text
     QPoint lastPress;
     int enters = 0;
@@ -369,6 +370,8 @@ class RealInputTest : public QObject {
                 texts.push_back(action->text().toStdString()), offered += action->isEnabled() ? "+" : "-";
             const QWidget* focus = QApplication::focusWidget();
             const bool windows = texts == t::DescribedWindowMenu;
+            if (OpenMenu()->font() != systemFace)
+                return u"a menu in the face "_s + OpenMenu()->font().toString();
             if (!windows && texts.front() != "&Отменить действие\tCtrl+Z")  // a field's own, in Russian
                 return u"a menu of "_s + Q(texts.front());
             const QPoint under = focus->mapToGlobal(QPoint(0, focus->height()));
@@ -524,6 +527,7 @@ private slots:
         QVERIFY2(input->Ready(), "no X server with XTest");
         boxes = std::make_unique<BoxAnswerer>(*input);
         TranslateQtIntoRussian();  // as the program does
+        systemFace = QApplication::font();
     }
     void init()
     {
