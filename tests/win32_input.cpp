@@ -240,8 +240,17 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
     }
     else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
-    else if (kind == L"Static" && !text.empty())
+    else if (kind == L"Static" && !text.empty()) {
         looking->text = Narrow(text);
+        RECT room, needed;
+        GetClientRect(child, &room);
+        needed = room;
+        HDC dc = GetDC(child);
+        SelectObject(dc, HFONT(SendMessageW(child, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text.c_str(), int(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ReleaseDC(child, dc);
+        looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
+    }
     return TRUE;
 }
 

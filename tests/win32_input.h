@@ -73,6 +73,7 @@ struct SeenBox {
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
     std::set<std::string> faces;       // of its text and its buttons
+    bool textFits = true;              // in its control, wrapped at its width
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };

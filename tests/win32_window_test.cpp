@@ -514,6 +514,7 @@ model::Expected Win32Window::Look()
         EXPECT_FALSE(box.ownerEnabled) << box.text;
         EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
         EXPECT_EQ(box.faces.size(), 1u) << "the text and the buttons in one face: " << box.text;
+        EXPECT_TRUE(box.textFits) << "the text cut: " << box.text;
         if (!box.icon) {  // the program's own box: its button centred too
             EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
         }
