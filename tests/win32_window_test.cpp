@@ -878,6 +878,36 @@ TEST_F(Win32Window, LooksAsItShould)
     EXPECT_LT(after.WorkingSetSize, before.WorkingSetSize + (8u << 20)) << "bytes after 300 repaints";
 }
 
+// The program itself, started as Windows starts it: its window shown in
+// front of the others, where the description puts it; Exit ends it with 0.
+TEST(Win32Program, StartsShownAndEndsWithExit)
+{
+    const char* program = std::getenv("KVORN_CALCULATOR");
+    ASSERT_TRUE(program) << "KVORN_CALCULATOR names the program";
+    std::wstring path = L"Z:" + Widen(program);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    STARTUPINFOW start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &started));
+    WaitForInputIdle(started.hProcess, 30000);
+    const HWND form = FindWindowW(nullptr, L"Кворн калькулятор v1.1.1 c12a");
+    ASSERT_TRUE(form);
+    RECT at;
+    GetWindowRect(form, &at);
+    EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form) && GetForegroundWindow() == form);
+    EXPECT_EQ(at.left, model::DescribedWindow.Left);
+    EXPECT_EQ(at.top, model::DescribedWindow.Top);
+    const Geometry& exit = Describe(Control::BitBtn2).Bounds;
+    ClickAt(nullptr, {at.left + exit.Left + exit.Width / 2, at.top + exit.Top + exit.Height / 2});
+    DWORD code = 1;
+    EXPECT_EQ(WaitForSingleObject(started.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(GetExitCodeProcess(started.hProcess, &code) && code == 0) << code;
+    TerminateProcess(started.hProcess, 1);  // if it is still there
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+}
+
 // As the program arranges them: the application's window, captioned with
 // the application title, owns the form; minimising and restoring it from
 // the taskbar takes the form along, and its Close closes the form.
