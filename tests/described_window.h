@@ -18,7 +18,8 @@ struct DescribedRect {
     // place and size multiplied and rounded to the nearest pixel.
     constexpr DescribedRect At(int percent) const
     {
-        return {AtPercent(Left, percent), AtPercent(Top, percent), AtPercent(Width, percent), AtPercent(Height, percent)};
+        return {AtPercent(Left, percent), AtPercent(Top, percent), AtPercent(Width, percent),
+                AtPercent(Height, percent)};
     }
     static constexpr int AtPercent(int v, int percent) { return (v * percent + 50) / 100; }
 };

@@ -189,11 +189,13 @@ private:
     std::vector<Step> pending_;
 };
 
-// What a random sequence seldom reaches: a field's menu over a caret within
-// its text, a selection made leftwards taken out of the window and back, a
-// press on Clear released off it, the focus and Escape on each control,
-// texts longer than a selector shows, every field at its maximum length, and
-// results of every length, with the tip of the last.
+// What a random sequence seldom reaches: the window's menu pasting a sheet's
+// row, copying it back and refusing a bad one; the menus from the keys; a
+// field's menu over a caret within its text, a selection made leftwards
+// taken out of the window and back, a press on Clear released off it, Space
+// on it, the focus and Escape on each control, texts longer than a selector
+// shows, every field full (and Backspace there), and results of every
+// length, with the tip of the last.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);

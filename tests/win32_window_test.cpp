@@ -235,7 +235,8 @@ protected:
                 RECT at = all;
                 DrawTextW(dc, item.c_str(), int(item.size()), &at, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             });
-            const auto seen = InkExtent(shown, text, row * rowHeight, rowHeight), ink = InkExtent(drawn, text, 0, rowHeight);
+            const auto seen = InkExtent(shown, text, row * rowHeight, rowHeight);
+            const auto ink = InkExtent(drawn, text, 0, rowHeight);
             EXPECT_TRUE(seen[0] == ink[0] && seen[1] == ink[1]) << "the text of row " << row << " of the open list";
             indents[percent] = seen[2] - ink[2];
         }
@@ -446,7 +447,8 @@ void Win32Window::Perform(model::Step& s)
             for (bool offered : menu.offered)
                 *menuSeen += offered ? "+" : "-";
             *menuSeen += " " + ClipboardNow(Form());
-            if (s.Kind == StepKind::WindowMenu && ClipboardNow(Form()) != s.Clipboard && IsClipboardFormatAvailable(older))
+            if (s.Kind == StepKind::WindowMenu && ClipboardNow(Form()) != s.Clipboard &&
+                IsClipboardFormatAvailable(older))
                 *menuSeen += " (beside an older copy)";
         }
         break;
@@ -760,7 +762,8 @@ void Win32Window::ExpectLaidOut(int percent, POINT corner) const
             for (int channel = 0; channel < 24; channel += 8, ++n) {
                 double sum = 0;  // over the area the pixel covers, sampled 8 x 8
                 for (int k = 0; k < 64; ++k)
-                    sum += PictureAt(picture, int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >> channel & 0xff;
+                    sum += PictureAt(picture, int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >>
+                               channel & 0xff;
                 off += std::abs(sum / 64 - (shown.At(x, y) >> channel & 0xff));
             }
     EXPECT_LT(off / n, 5) << "levels off the picture's mean at " << percent;
