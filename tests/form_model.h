@@ -120,7 +120,6 @@ public:
     bool Active() const { return active_; }
     int TextLength(Control control) const { return HasText(control) ? int(EditOf(control).text.size()) : 0; }
     bool Offers(int item) const { return form_.Offers(WindowMenuItems[std::size_t(item)].Command); }
-    std::string Offered() const;
 
 private:
     struct Edit {
@@ -144,6 +143,7 @@ private:
     std::string ClipboardText() const override { return clipboard_; }
     void SetClipboardText(std::string_view text) override { clipboard_ = text; }
 
+    std::string Offered() const;  // "+" or "-" for each item of the window's menu
     static bool IsEdit(Control control);
     static bool IsSelector(Control control);
     Edit& EditOf(Control control);

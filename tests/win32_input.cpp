@@ -147,6 +147,17 @@ Shot Capture(HWND window, const RECT& area)
     return shot;
 }
 
+RECT TextRoom(HWND control, const std::wstring& text, int width)
+{
+    RECT room = {0, 0, width, 0};
+    HDC dc = GetDC(control);
+    SelectObject(dc, HFONT(SendMessageW(control, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), int(text.size()), &room,
+              DT_CALCRECT | DT_NOPREFIX | (width ? DT_WORDBREAK : DT_SINGLELINE));
+    ReleaseDC(control, dc);
+    return room;
+}
+
 // Drawn as a window draws off screen, into a picture compatible with the
 // screen, so that text is drawn by the same path.
 Shot Drawn(int width, int height, const std::function<void(HDC)>& draw)
@@ -227,7 +238,7 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
     const std::wstring kind = type, text = WindowText(child);
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     LOGFONTW face = {};
-    GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof face, &face);
+    GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof face, &face);  // none: the system's
     if (kind == L"Button" || (style & 0x1F) != SS_ICON)
         looking->faces.insert(Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight));
     if (kind == L"Button") {
@@ -242,13 +253,9 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
     else if (kind == L"Static" && !text.empty()) {
         looking->text = Narrow(text);
-        RECT room, needed;
+        RECT room;
         GetClientRect(child, &room);
-        needed = room;
-        HDC dc = GetDC(child);
-        SelectObject(dc, HFONT(SendMessageW(child, WM_GETFONT, 0, 0)));
-        DrawTextW(dc, text.c_str(), int(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        ReleaseDC(child, dc);
+        const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
     }
     return TRUE;

@@ -57,6 +57,8 @@ struct Shot {
     bool operator==(const Shot&) const = default;
 };
 Shot Capture(HWND window, const RECT& area);
+// The room `text` takes in `control`'s face: on one line, or wrapped at `width`.
+RECT TextRoom(HWND control, const std::wstring& text, int width = 0);
 // What `draw` draws on a picture of `width` x `height` like the screen.
 Shot Drawn(int width, int height, const std::function<void(HDC)>& draw);
 

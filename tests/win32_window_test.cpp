@@ -493,13 +493,9 @@ model::Expected Win32Window::Look()
         const std::wstring text = WindowText(edit);
         seen.Edits[i] = {Narrow(text), int(to), int(from)};
         RECT room;  // a text that fits shows from its start, whatever was there before
-        SIZE ink{};
         SendMessageW(edit, EM_GETRECT, 0, LPARAM(&room));
-        HDC dc = GetDC(edit);
-        SelectObject(dc, HFONT(SendMessageW(edit, WM_GETFONT, 0, 0)));
-        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &ink);
-        ReleaseDC(edit, dc);
-        EXPECT_TRUE(ink.cx + 2 >= room.right - room.left || SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) == 0)
+        EXPECT_TRUE(TextRoom(edit, text).right + 2 >= room.right - room.left ||
+                    SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) == 0)
             << seen.Edits[i].Text << " fits, yet starts out of view";
     }
     seen.Ship = Narrow(WindowText(Of(Control::ComboBox1)));
