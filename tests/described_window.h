@@ -4,6 +4,7 @@
 // at each display scale.
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,25 @@ inline constexpr int DescribedListItemHeight = 16;
 // The window's own menu, on the picture and the result.
 inline const std::vector<std::string> DescribedWindowMenu = {"Копировать результат", "Копировать строку",
                                                               "Вставить строку"};
+
+// How far, in levels, the picture shown at `scale` is from the one drawn for
+// `drawnFor` scaled down smoothly: over a word of the picture, where a scaling
+// that picks pixels is rough, each pixel against the mean of the area it covers.
+template <class Drawn, class Shown>
+double LevelsOffTheMean(double scale, double drawnFor, Drawn drawnAt, Shown shownAt)
+{
+    const double r = drawnFor / scale;
+    double off = 0, n = 0;
+    for (int y = int(50 * scale); y < int(66 * scale); ++y)
+        for (int x = int(30 * scale); x < int(90 * scale); ++x)
+            for (unsigned channel = 0; channel < 24; channel += 8, ++n) {
+                double sum = 0;  // over the area the pixel covers, sampled 8 x 8
+                for (int k = 0; k < 64; ++k)
+                    sum += drawnAt(int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >> channel & 0xff;
+                off += std::abs(sum / 64 - double(shownAt(x, y) >> channel & 0xff));
+            }
+    return off / n;
+}
 
 constexpr const DescribedControl& DescribedControlOf(Control id)
 {

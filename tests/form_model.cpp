@@ -290,7 +290,9 @@ void FormModel::Apply(const Step& step)
     case StepKind::LeftClick: {
         MoveFocus(step.Target, Reason::LeftClick);
         Edit& e = EditOf(step.Target);
-        e.caret = e.anchor = std::min(step.Item, int(e.text.size()));
+        e.caret = std::min(step.Item, int(e.text.size()));
+        if (!step.Shift)  // Shift+click extends the selection from where it began
+            e.anchor = e.caret;
         return;
     }
     case StepKind::MiddleClick: {
@@ -420,6 +422,13 @@ static Step WithClipboard(StepKind kind, Control at, int item, std::string clipb
     return s;
 }
 
+static Step ShiftClick(Control at, int item)
+{
+    Step s = ControlStep(StepKind::LeftClick, at, item);
+    s.Shift = true;
+    return s;
+}
+
 std::vector<Step> SeldomSteps()
 {
     std::vector<Step> steps = {
@@ -443,7 +452,8 @@ std::vector<Step> SeldomSteps()
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
         KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-        TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1),
+        ShiftClick(Control::Edit1, PastTheEnd), TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1),
+        ShiftClick(Control::Edit1, 0),  // from the caret it left, nothing selected on the way in
         // Escape in a field, a selector, an open list and on each button;
         // Enter on Clear.
         ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),
@@ -577,6 +587,7 @@ Step StepGenerator::Next(const FormModel& model)
             s.Kind = StepKind::LeftClick;
             s.Target = Below(4) == 0 ? selector() : field();
             s.Item = Below(2) ? 0 : PastTheEnd;
+            s.Shift = Below(3) == 0;
         } else if (roll < 89) {
             s.Kind = StepKind::MiddleClick;
             s.Target = field();

@@ -27,7 +27,7 @@ enum class StepKind {
     MousePick,     // Target's list opened by its arrow, item Item clicked (closed with Escape when -1)
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
-    // into Target's text at caret position Item (past the end for one beyond it); a driver whose
+    // into Target's text at caret position Item (past the end for one beyond it), Shift held if asked; a driver whose
     // click cannot reach that place (the text scrolled) sets Item to where it does, before Apply
     LeftClick,
     MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection

@@ -207,18 +207,6 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form->Edit1);
     }
 
-    void shiftClickExtendsTheSelectionFromTheCaret()
-    {
-        Show();
-        Type(form->Edit1, u"12345"_s);
-        form->Edit1->setCursorPosition(1);
-        form->Edit2->setFocus(Qt::OtherFocusReason);
-        form->Edit1->setCursorPosition(1);
-        QTest::mouseClick(form->Edit1, Qt::LeftButton, Qt::ShiftModifier, QPoint(form->Edit1->width() - 4, 10));
-        QCOMPARE(QApplication::focusWidget(), form->Edit1);
-        QCOMPARE(form->Edit1->selectedText(), u"2345"_s);
-    }
-
     // The whole window as the user sees it, pixel for pixel as it was when
     // it was last looked at and found right: the pictures, the fields, the
     // fonts, the labels and their places. KVORN_WRITE_REFERENCES=1 writes

@@ -79,11 +79,16 @@ void RealInput::MoveTo(QPoint global)
     Settle();
 }
 
-void RealInput::Click(QPoint global, unsigned button)
+void RealInput::Click(QPoint global, unsigned button, bool shift)
 {
     MoveTo(global);
+    const KeyCode shiftCode = XKeysymToKeycode(display_, XK_Shift_L);
+    if (shift)
+        XTestFakeKeyEvent(display_, shiftCode, True, CurrentTime);
     XTestFakeButtonEvent(display_, button, True, CurrentTime);
     XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    if (shift)
+        XTestFakeKeyEvent(display_, shiftCode, False, CurrentTime);
     Settle();
 }
 

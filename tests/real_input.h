@@ -20,7 +20,7 @@ public:
     void Watch(unsigned long window) { watched_ = window; }
 
     void MoveTo(QPoint global);
-    void Click(QPoint global, unsigned button = 1);
+    void Click(QPoint global, unsigned button = 1, bool shift = false);
     // The left button pressed at `global` and released at `releasedAt`.
     void PressAndLeave(QPoint global, QPoint releasedAt, const std::function<void()>& whileHeld = {});
     // Turns the wheel by whole notches: negative towards the user.

@@ -340,7 +340,7 @@ class RealInputTest : public QObject {
             QGuiApplication::clipboard()->setText(Q(step.Clipboard));
             input->Key("Insert", true);
             break;
-        case t::StepKind::LeftClick: input->Click(clickAt); break;
+        case t::StepKind::LeftClick: input->Click(clickAt, 1, step.Shift); break;
         case t::StepKind::MiddleClick:
             QGuiApplication::clipboard()->setText(Q(step.Clipboard), QClipboard::Selection);
             input->Click(clickAt, 2);
@@ -603,26 +603,33 @@ private slots:
     QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
     // Moved to a screen of another scale, the window shows the background
     // and the buttons' pictures (clear on the left, exit on the right,
-    // centred on their faces) drawn for it, and the 1x ones again once back.
-    // Needs two screens of ratios 1 and 2 (the two-screen run); skipped with one.
+    // centred on their faces) drawn for it, and the 1x ones again once back;
+    // between the scales they are drawn for, the next one above scaled down
+    // smoothly. Needs screens at 1, 2 and 1.25 (the three-screen run).
     void thePicturesFollowTheScreensScale()
     {
         const QList<QScreen*> screens = QGuiApplication::screens();
-        if (screens.size() < 2 || screens[0]->devicePixelRatio() == screens[1]->devicePixelRatio())
-            QSKIP(qPrintable(u"needs two screens of different scales; found %1 at %2 and %3"_s.arg(screens.size()).arg(
-                screens[0]->devicePixelRatio()).arg(screens.value(1) ? screens[1]->devicePixelRatio() : 0)));
-        for (QScreen* screen : {screens[1], screens[0]}) {
+        if (screens.size() < 3 || screens[1]->devicePixelRatio() != 2 || screens[2]->devicePixelRatio() != 1.25)
+            QSKIP(qPrintable(u"needs screens at 1, 2 and 1.25; found %1"_s.arg(screens.size())));
+        for (QScreen* screen : {screens[1], screens[2], screens[0]}) {
             form->setScreen(screen);
             form->move(screen->geometry().topLeft() + QPoint(40, 40));
             const qreal ratio = screen->devicePixelRatio();
             QTRY_COMPARE(form->devicePixelRatioF(), ratio);
             QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
-            const QString suffix = ratio > 1.6 ? u"@2x"_s : QString();
+            const qreal drawnFor = ratio <= 1 ? 1 : ratio <= 1.5 ? 1.5 : 2;
+            const QString suffix = drawnFor == 1 ? QString() : drawnFor == 2 ? u"@2x"_s : u"@1.5x"_s;
             QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + suffix + u".jpg"_s);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QImage drawn =
                 DecodeJpeg(file.readAll(), JpegColours::Full).image.convertToFormat(QImage::Format_RGB32);
             const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            if (drawnFor != ratio) {
+                const double off = t::LevelsOffTheMean(ratio, drawnFor, [&](int x, int y) { return drawn.pixel(x, y); },
+                                                       [&](int x, int y) { return shown.pixel(x, y); });
+                QVERIFY2(off < 5, qPrintable(u"%1 levels off the picture's mean at %2"_s.arg(off).arg(ratio)));
+                continue;
+            }
             QCOMPARE(shown.size(), drawn.size());
             for (const QPoint at : {QPoint(3, 100), QPoint(192, 150), QPoint(100, 284), QPoint(20, 40), QPoint(60, 48)})
                 QCOMPARE(QColor(shown.pixel(at * ratio)), QColor(drawn.pixel(at * ratio)));

@@ -379,8 +379,12 @@ void Win32Window::Perform(model::Step& s)
         s.Item = LOWORD(SendMessageW(edit, EM_CHARFROMPOS, 0, MAKELPARAM(at.x, at.y)));
         ClientToScreen(edit, &at);
         const bool middle = s.Kind == StepKind::MiddleClick;
+        if (s.Shift)
+            Key(VK_SHIFT, true);
         ClickAt(Form(), at, middle ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_LEFTDOWN,
                 middle ? MOUSEEVENTF_MIDDLEUP : MOUSEEVENTF_LEFTUP);
+        if (s.Shift)
+            Key(VK_SHIFT, false);
         break;
     }
     case StepKind::ContextMenu: {
@@ -749,20 +753,10 @@ void Win32Window::ExpectLaidOut(int percent, POINT corner) const
         }
         return;
     }
-    // Scaled down smoothly: over a word of the picture, where a scaling that
-    // picks pixels is rough, each pixel near the mean of the area it covers.
-    const double r = double(drawnFor) / percent;
-    double off = 0, n = 0;
-    for (int y = 50 * percent / 100; y < 66 * percent / 100; ++y)
-        for (int x = 30 * percent / 100; x < 90 * percent / 100; ++x)
-            for (int channel = 0; channel < 24; channel += 8, ++n) {
-                double sum = 0;  // over the area the pixel covers, sampled 8 x 8
-                for (int k = 0; k < 64; ++k)
-                    sum += PictureAt(picture, int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >>
-                               channel & 0xff;
-                off += std::abs(sum / 64 - (shown.At(x, y) >> channel & 0xff));
-            }
-    EXPECT_LT(off / n, 5) << "levels off the picture's mean at " << percent;
+    const double off = model::LevelsOffTheMean(percent / 100.0, drawnFor / 100.0,
+                                               [&](int x, int y) { return PictureAt(picture, x, y); },
+                                               [&](int x, int y) { return shown.At(x, y); });
+    EXPECT_LT(off, 5) << "levels off the picture's mean at " << percent;
 }
 
 // Laid out as described at the display's scale (this run's, and the run at
