@@ -605,7 +605,8 @@ private slots:
     // and the buttons' pictures (clear on the left, exit on the right,
     // centred on their faces) drawn for it, and the 1x ones again once back;
     // between the scales they are drawn for, the next one above scaled down
-    // smoothly. Needs screens at 1, 2 and 1.25 (the three-screen run).
+    // smoothly. A box opens on the window's screen. Needs screens at 1, 2 and
+    // 1.25 (the three-screen run).
     void thePicturesFollowTheScreensScale()
     {
         const QList<QScreen*> screens = QGuiApplication::screens();
@@ -617,6 +618,9 @@ private slots:
             const qreal ratio = screen->devicePixelRatio();
             QTRY_COMPARE(form->devicePixelRatioF(), ratio);
             QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
+            presenter.ShowMessage("Не вбран тип корабля");  // on this screen too
+            QVERIFY2(boxes->faults.isEmpty() && boxes->shown.size() == 1, qPrintable(boxes->faults.join(u"; "_s)));
+            boxes->shown.clear();
             const qreal drawnFor = ratio <= 1 ? 1 : ratio <= 1.5 ? 1.5 : 2;
             const QString suffix = drawnFor == 1 ? QString() : drawnFor == 2 ? u"@2x"_s : u"@1.5x"_s;
             QFile file(QStringLiteral(KVORN_ASSETS_DIR "/background") + suffix + u".jpg"_s);
