@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -258,6 +259,9 @@ class RealInputTest : public QObject {
         const qreal ratio = list->devicePixelRatioF();
         if (list->viewport()->height() != rows * t::DescribedListItemHeight)
             return u"the open list is %1 high for %2 rows"_s.arg(list->viewport()->height()).arg(rows);
+        if (list->verticalScrollBar()->isVisible() != (int(items.size()) > rows))  // where not every item is in view
+            return u"the open list of %1 items %2 a scroll bar"_s.arg(items.size()).arg(
+                list->verticalScrollBar()->isVisible() ? u"shows"_s : u"lacks"_s);
         const QImage shown = form->screen()
                                  ->grabWindow(0, list->viewport()->mapToGlobal(QPoint()).x(),
                                               list->viewport()->mapToGlobal(QPoint()).y(), list->viewport()->width(),

@@ -201,6 +201,10 @@ protected:
         RECT list;
         GetClientRect(parts.hwndList, &list);
         EXPECT_EQ(list.bottom, rows * rowHeight) << "the open list's height";
+        SCROLLBARINFO bar = {};  // shown where not every item is in view
+        bar.cbSize = sizeof bar;
+        EXPECT_EQ(GetScrollBarInfo(parts.hwndList, OBJID_VSCROLL, &bar) && !(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE),
+                  count > rows) << "the open list's scroll bar, " << count << " items";
         SendMessageW(parts.hwndList, LB_SETTOPINDEX, WPARAM(std::max(0, item - rows + 1)), 0);
         RECT at = {};
         SendMessageW(parts.hwndList, LB_GETITEMRECT, WPARAM(std::max(0, item)), LPARAM(&at));
@@ -440,6 +444,7 @@ void Win32Window::Perform(model::Step& s)
         const SeenMenu menu = s.Kind == StepKind::WindowMenu
                                   ? RightClick(s.Target, s.Item)
                                   : Menu([&] { s.Shift ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
+        EXPECT_TRUE(OpenClipboard(Elsewhere()) && CloseClipboard()) << "the clipboard left open for other programs";
         menuSeen = menu.items.empty() ? "no menu" : "its own";
         if (menu.items == model::DescribedWindowMenu) {
             RECT control;
