@@ -15,6 +15,11 @@ check "no display: non-zero exit" [ $rc -ne 0 ]
 check "no display: one clear line" one_line "$out"
 check "no display: says so" grep -q "no display" <<<"$out"
 
+# A Wayland session's display alone is one to try: no compositor answers.
+out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=kvorn-no-compositor "$app" 2>&1); rc=$?
+check "Wayland display only: non-zero exit" [ $rc -ne 0 ]
+check "Wayland display only: tried" grep -q "cannot open the display" <<<"$out"
+
 out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "$app" 2>&1); rc=$?
 check "unreachable display: non-zero exit" [ $rc -ne 0 ]
 check "unreachable display: one clear line" one_line "$out"

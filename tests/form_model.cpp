@@ -587,7 +587,9 @@ Step StepGenerator::Next(const FormModel& model)
             s.Kind = StepKind::LeftClick;
             s.Target = Below(4) == 0 ? selector() : field();
             s.Item = Below(2) ? 0 : PastTheEnd;
-            s.Shift = Below(3) == 0;
+            // Shift+click in the focused control only: one left keeps its
+            // selection hidden on Windows, drops it in Qt.
+            s.Shift = s.Target == f && Below(3) == 0;
         } else if (roll < 89) {
             s.Kind = StepKind::MiddleClick;
             s.Target = field();

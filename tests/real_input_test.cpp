@@ -120,6 +120,8 @@ private:
             faults << u"a box shows an icon in its title bar"_s;
         if (!(flags & Qt::CustomizeWindowHint) || (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
             faults << u"a box can be minimised or maximised"_s;
+        if (!(flags & Qt::WindowCloseButtonHint))
+            faults << u"a box has no close button"_s;
         const char* key = ++answered % 2 ? "Return" : "Escape";  // both close it
         input_.Key(key);
         if (!WaitFor([box] { return !box->isVisible(); }))
@@ -417,6 +419,17 @@ class RealInputTest : public QObject {
                 input->PressAndLeave(centre, Park(), [&] { held = form->BitBtn1->grab().toImage(); });
                 if (held == up || held == hovered)
                     return u"Clear looks the same held down as not"_s;
+                // The picture sinks in: down and right, shaded alike all over.
+                const int d = qRound(held.devicePixelRatio());
+                int sunk = 0, unmoved = 0;
+                for (int y = 5 * d; y < held.height() - 5 * d; ++y)
+                    for (int x = 5 * d; x < held.width() - 5 * d; ++x) {
+                        const auto near = [&](QRgb a) { return std::abs(qGray(a) * 195 / 255 - qGray(held.pixel(x, y))) <= 3; };
+                        sunk += near(up.pixel(x - d, y - d));
+                        unmoved += near(up.pixel(x, y));
+                    }
+                if (sunk <= unmoved)
+                    return u"Clear's picture held down: %1 pixels as moved down and right, %2 as not"_s.arg(sunk).arg(unmoved);
             }
             input->MoveTo(Park());
             break;
