@@ -474,6 +474,8 @@ std::vector<Step> SeldomSteps()
             steps.push_back(TypedStep(c));
     }
     steps.insert(steps.end(), {
+        // A selector entered by Shift+Tab, its text pasted over.
+        ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::Tab, true), PasteStep("Фрегат"),
         // Each selector given a text longer than it shows.
         ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
         PasteStep("Линейный корабль 1 ранга, флагман эскадры"), ControlStep(StepKind::LeftClick, Control::ComboBox2),
@@ -492,7 +494,9 @@ std::vector<Step> SeldomSteps()
         if (i < 7)  // full: Backspace takes one away, a digit fills it again
             steps.insert(steps.end(), {TypedStep(8), TypedStep(U'9')});
     }
-    steps.push_back(KeyStep(StepKind::RestOnResult));
+    // The last hull typed on past the field's width, then a short one over it.
+    steps.insert(steps.end(), {TypedStep(U'4'), ControlStep(StepKind::ContextMenu, Control::Edit1), TypedStep(U'3'),
+                               KeyStep(StepKind::RestOnResult)});
     return steps;
 }
 
