@@ -84,7 +84,8 @@ double LevelsOffTheMean(double scale, double drawnFor, Drawn drawnAt, Shown show
             for (unsigned channel = 0; channel < 24; channel += 8, ++n) {
                 double sum = 0;  // over the area the pixel covers, sampled 8 x 8
                 for (int k = 0; k < 64; ++k)
-                    sum += drawnAt(int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >> channel & 0xff;
+                    sum += drawnAt(int((x + (k % 8 + 0.5) / 8) * r), int((y + (k / 8 + 0.5) / 8) * r)) >> channel &
+                           0xff;
                 off += std::abs(sum / 64 - double(shownAt(x, y) >> channel & 0xff));
             }
     return off / n;

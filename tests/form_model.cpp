@@ -106,7 +106,7 @@ void FormModel::SetText(Control c, std::string_view text)
     const std::u16string value = ToUtf16(text).substr(0, std::size_t(e.maxLength));
     const bool changed = value != e.text;
     e.text = value;
-    e.caret = e.anchor = int(value.size());
+    e.caret = e.anchor = platform_.ProgramTextPutsTheCaretFirst ? 0 : int(value.size());
     if (!IsSelector(c)) {
         if (changed)
             Changed(c);  // an edit reports every change of its text; a selector only the user's

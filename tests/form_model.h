@@ -70,6 +70,8 @@ struct Platform {
     // Left and Right move a Windows edit's caret itself, a selection or
     // none; Qt's leave a selection at its own end.
     bool ArrowsMoveFromTheCaret = false;
+    // A text the program sets puts a Windows edit's caret before it, Qt's after it.
+    bool ProgramTextPutsTheCaretFirst = false;
     // Ctrl+Up and Ctrl+Down step a Windows combo box as Up and Down do; Qt's
     // leave them to its text part, which does nothing with them.
     bool ControlArrowsStepTheList = false;

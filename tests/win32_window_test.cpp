@@ -53,7 +53,7 @@ bool IsSelector(Control c) { return c == Control::ComboBox1 || c == Control::Com
 // What Windows does where the platforms legitimately differ.
 constexpr model::Platform Windows = {
     .MiddleClickPastesPrimary = false, .SelectorSelectsItsText = true, .ArrowsMoveFromTheCaret = true,
-    .ControlArrowsStepTheList = true};
+    .ProgramTextPutsTheCaretFirst = true, .ControlArrowsStepTheList = true};
 
 // What of the window a user can see: the texts, the focused edit's
 // selection (from its lower end to its higher), the focus while the window
