@@ -422,13 +422,6 @@ static Step WithClipboard(StepKind kind, Control at, int item, std::string clipb
     return s;
 }
 
-static Step ShiftClick(Control at, int item)
-{
-    Step s = ControlStep(StepKind::LeftClick, at, item);
-    s.Shift = true;
-    return s;
-}
-
 std::vector<Step> SeldomSteps()
 {
     std::vector<Step> steps = {
@@ -452,8 +445,9 @@ std::vector<Step> SeldomSteps()
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),
         KeyStep(StepKind::Left, true), KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
-        ShiftClick(Control::Edit1, PastTheEnd), TypedStep(U'7'), ControlStep(StepKind::Clear, Control::BitBtn1, 1),
-        ShiftClick(Control::Edit1, 0),  // from the caret it left, nothing selected on the way in
+        ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd, true), TypedStep(U'7'),  // Shift held
+        ControlStep(StepKind::Clear, Control::BitBtn1, 1),
+        ControlStep(StepKind::LeftClick, Control::Edit1, 0, true),  // from the caret it left, none selected on the way
         // Escape in a field, a selector, an open list and on each button;
         // Enter on Clear.
         ControlStep(StepKind::LeftClick, Control::Edit1), TypedStep(27), ControlStep(StepKind::LeftClick, Control::ComboBox1),

@@ -56,7 +56,10 @@ struct Step {
 
 inline Step KeyStep(StepKind kind, bool shift = false) { Step s; s.Kind = kind; s.Shift = shift; return s; }
 inline Step TypedStep(char32_t character) { Step s; s.Character = character; return s; }
-inline Step ControlStep(StepKind kind, Control target, int item = 0) { Step s; s.Kind = kind; s.Target = target; s.Item = item; return s; }
+inline Step ControlStep(StepKind kind, Control target, int item = 0, bool shift = false)
+{
+    Step s; s.Kind = kind; s.Target = target; s.Item = item; s.Shift = shift; return s;
+}
 inline Step PasteStep(std::string clipboard) { Step s; s.Kind = StepKind::Paste; s.Clipboard = std::move(clipboard); return s; }
 
 // What a step sets off in the window's toolkit where the platforms

@@ -424,11 +424,9 @@ class RealInputTest : public QObject {
                 int sunk = 0, unmoved = 0;
                 for (int y = 5 * d; y < held.height() - 5 * d; ++y)
                     for (int x = 5 * d; x < held.width() - 5 * d; ++x) {
-                        const auto near = [&](QRgb a) {
-                            return std::abs(qGray(a) * 195 / 255 - qGray(held.pixel(x, y))) <= 3;
-                        };
-                        sunk += near(up.pixel(x - d, y - d));
-                        unmoved += near(up.pixel(x, y));
+                        const int shaded = qGray(held.pixel(x, y));
+                        sunk += std::abs(qGray(up.pixel(x - d, y - d)) * 195 / 255 - shaded) <= 3;
+                        unmoved += std::abs(qGray(up.pixel(x, y)) * 195 / 255 - shaded) <= 3;
                     }
                 if (sunk <= unmoved)
                     return u"Clear's picture held down: %1 pixels as moved down and right, %2 as not"_s.arg(sunk).arg(
