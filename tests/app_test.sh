@@ -1,6 +1,7 @@
 #!/bin/bash
-# The calculator as a program: no display, an unreachable display, and a real
-# X server where it is closed by its exit button and by the window system.
+# The calculator as a program: no display, an unreachable display, one of 256
+# colours, a Wayland session, and a real X server where it is closed by its
+# exit button and by the window system.
 set -u
 app=$1 tool=$2
 failures=0 passes=0
@@ -16,23 +17,43 @@ check "no display: one clear line" one_line "$out"
 check "no display: says so" grep -q "no display" <<<"$out"
 
 # A Wayland session's display alone is one to try: no compositor answers.
-out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=kvorn-no-compositor "$app" 2>&1); rc=$?
+plugins=QT_LOGGING_RULES=qt.qpa.plugin=true  # Qt then says which window systems it tries
+out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=kvorn-no-compositor $plugins "$app" 2>&1); rc=$?
 check "Wayland display only: non-zero exit" [ $rc -ne 0 ]
-check "Wayland display only: tried" grep -q "cannot open the display" <<<"$out"
+check "Wayland display only: tried" grep -q 'load Qt platform plugin "wayland"' <<<"$out"
 
 out=$(env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 "$app" 2>&1); rc=$?
 check "unreachable display: non-zero exit" [ $rc -ne 0 ]
 check "unreachable display: one clear line" one_line "$out"
 check "unreachable display: names it" grep -q "cannot open the display :97" <<<"$out"
 
-# A private X server on a free display number.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "pid $!")
-read -r _ xvfb <&3
-number=""
-for _ in $(seq 50); do read -r -t 0.2 number <&3 && [ -n "$number" ] && break; done
-trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY=":$number"
+# Private X servers on free display numbers: one of 256 colours, then the
+# one the rest runs on.
+xvfbs="" log=$(mktemp)
+trap 'kill $xvfbs 2>/dev/null; rm -f "$log"' EXIT
+start_x() {  # start_x DEPTH: an X server's display number
+    exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x$1 -nolisten tcp 2>/dev/null & echo "pid $!")
+    read -r _ xvfb <&3
+    xvfbs="$xvfbs $xvfb"
+    number=""
+    for _ in $(seq 50); do read -r -t 0.2 number <&3 && [ -n "$number" ] && break; done
+}
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+start_x 8
+out=$(DISPLAY=":$number" timeout 15 "$app" 2>&1); rc=$?  # one that tries to draw runs on, or crashes
+check "256 colours: refused, not crashed" [ $rc -eq 1 ]
+check "256 colours: says so" grep -q "the display shows 8 bits a pixel" <<<"$out"
+start_x 24
+export DISPLAY=":$number"
+
+# A Wayland session with an X server too: X alone, where the window can be
+# placed and kept on top.
+XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=kvorn-no-compositor env $plugins "$app" >/dev/null 2>"$log" &
+pid=$!
+"$tool" wait kvorn-calculator 10000 >/dev/null
+kill $pid
+wait $pid 2>/dev/null
+check "Wayland and X: X alone asked for" grep -q 'pluginNamesWithArguments "xcb"' "$log"
 
 run_and_close() {  # run_and_close HOW: start the app, close it, report its exit code
     "$app" 2>/dev/null &

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 #include <cstdio>
@@ -98,6 +99,12 @@ int RunCalculator(int argc, char** argv)
     qInstallMessageHandler(OnQtMessage);
 
     QApplication application(argc, argv);
+    // Qt draws nothing on a display of 256 colours and then crashes.
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->depth() <= 8) {
+        std::fprintf(stderr, "%s: the display shows %d bits a pixel; the window needs 16 or more\n", ProgramName,
+                     screen->depth());
+        return 1;
+    }
     NameApplication();
 
     DialogPresenter presenter;
