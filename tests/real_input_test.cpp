@@ -102,9 +102,15 @@ private:
             seen.Text = asShown(label->text(), label->textFormat());
         }
         QStringList buttons;
-        for (QPushButton* button : box->findChildren<QPushButton*>())
-            if (button->isVisible())
-                buttons << button->text().remove(u'&') + (button->isDefault() ? u""_s : u" (not the default)"_s);
+        for (QPushButton* button : box->findChildren<QPushButton*>()) {
+            if (!button->isVisible())
+                continue;
+            buttons << button->text().remove(u'&') + (button->isDefault() ? u""_s : u" (not the default)"_s);
+            // The program's own box has its button centred, as the Windows one has.
+            const int left = button->mapTo(box, QPoint()).x();
+            if (!qobject_cast<QMessageBox*>(box) && std::abs(2 * left + button->width() - box->width()) > 2)
+                faults << u"a box's button is not centred"_s;
+        }
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
         // Modal, above the always-on-top window, centred on its window's
