@@ -106,10 +106,16 @@ private:
             if (!button->isVisible())
                 continue;
             buttons << button->text().remove(u'&') + (button->isDefault() ? u""_s : u" (not the default)"_s);
-            // The program's own box has its button centred, as the Windows one has.
-            const int left = button->mapTo(box, QPoint()).x();
-            if (!qobject_cast<QMessageBox*>(box) && std::abs(2 * left + button->width() - box->width()) > 2)
+            // The program's own box has its button centred, as far from the
+            // foot as the text from the top, as the Windows one has.
+            const QPoint at = button->mapTo(box, QPoint());
+            const auto* label = box->findChild<QLabel*>(u"MessageText"_s);
+            if (label && std::abs(2 * at.x() + button->width() - box->width()) > 2)
                 faults << u"a box's button is not centred"_s;
+            const int under = box->height() - at.y() - button->height();
+            const int above = label ? label->mapTo(box, QPoint()).y() : 0;
+            if (label && under != above)
+                faults << u"room under a box's button: %1, above its text: %2"_s.arg(under).arg(above);
         }
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
@@ -326,6 +332,12 @@ class RealInputTest : public QObject {
             input->Type(step.Target == Control::ComboBox1 ? U'Ш' : U'4');
             if (list->currentIndex().row() != row || !list->isVisible())
                 return u"a character typed into the open list moved it"_s;
+            const QString result = form->Label1->text();  // the arrow keys move the highlight alone
+            for (const char* key : {"Up", "Down"}) {
+                input->Key(key);
+                if (form->Label1->text() != result || !list->isVisible())
+                    return u"an arrow key in the open list picked"_s;
+            }
             if (step.Item < 0) {
                 input->Key("Escape");
                 if (!WaitFor([list] { return !list->isVisible(); }))

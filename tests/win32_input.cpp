@@ -248,12 +248,16 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&button), 2);
         GetClientRect(HWND(box), &client);
         looking->buttonsCentred = looking->buttonsCentred && std::abs(button.left + button.right - client.right) <= 2;
+        looking->underButton = client.bottom - button.bottom;
     }
     else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
     else if (kind == L"Static" && !text.empty()) {
         looking->text = Narrow(text);
         RECT room;
+        GetWindowRect(child, &room);
+        MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&room), 2);
+        looking->aboveText = room.top;
         GetClientRect(child, &room);
         const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
