@@ -553,6 +553,12 @@ model::Expected Win32Window::Look()
         const auto other = buttonLooks.find(state + (focused ? "" : " focused"));
         EXPECT_TRUE(!cues || other == buttonLooks.end() || !(other->second == look))
             << state << " looks the same with the focus as without";
+        if (other != buttonLooks.end()) {
+            EXPECT_LE(model::LongestRun(look.width, look.height,
+                                        [&](int x, int y) { return look.At(x, y) != other->second.At(x, y); }),
+                      2 * scale)
+                << state << ": the focus mark is not dotted";
+        }
     }
     // The form is back in front of ordinary windows, enabled, after every box.
     EXPECT_TRUE(GetWindowLongW(Form(), GWL_EXSTYLE) & WS_EX_TOPMOST);
