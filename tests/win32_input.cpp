@@ -271,6 +271,7 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
     if (!box || !looking)
         return;
     looking->caption = Narrow(WindowText(box));
+    looking->closeButton = GetWindowLongW(box, GWL_STYLE) & WS_SYSMENU;
     EnumChildWindows(box, SeeChild, LPARAM(box));
     looking->ownerEnabled = IsWindowEnabled(lookingOwner);
     looking->ownerTopmost = GetWindowLongW(lookingOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;

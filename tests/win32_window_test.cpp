@@ -433,7 +433,15 @@ void Win32Window::Perform(model::Step& s)
             INPUT input[3] = {MouseAt(at, MOUSEEVENTF_LEFTDOWN), MouseAt(away, 0), MouseAt(away, MOUSEEVENTF_LEFTUP)};
             SendInput(1, input, sizeof(INPUT));
             Pump(Form());
-            EXPECT_FALSE(Capture(Of(Control::BitBtn1), face) == up) << "Clear looks the same held down as not";
+            const Shot held = Capture(Of(Control::BitBtn1), face);
+            EXPECT_FALSE(held == up) << "Clear looks the same held down as not";
+            int sunk = 0, unmoved = 0;  // the picture sinks in: down and right
+            for (int y = 5; y < held.height - 5; ++y)
+                for (int x = 5; x < held.width - 5; ++x) {
+                    sunk += held.At(x, y) == up.At(x - 1, y - 1);
+                    unmoved += held.At(x, y) == up.At(x, y);
+                }
+            EXPECT_GT(sunk, unmoved) << "Clear's picture held down, pixels as moved down and right against not";
             SendInput(2, input + 1, sizeof(INPUT));
             Pump(Form());
         }
@@ -526,6 +534,7 @@ model::Expected Win32Window::Look()
                               one ? box.buttons[0].substr(0, box.buttons[0].size() - 1) : "buttons, default none"});
         // Modal, and never under the always-on-top form; closed by its key.
         EXPECT_FALSE(box.ownerEnabled) << box.text;
+        EXPECT_TRUE(box.closeButton) << "a box has no close button: " << box.text;
         EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
         EXPECT_EQ(box.faces.size(), 1u) << "the text and the buttons in one face: " << box.text;
         EXPECT_TRUE(box.textFits) << "the text cut: " << box.text;
@@ -957,6 +966,16 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
     EXPECT_EQ(bounds.bottom - bounds.top, 0);
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_STYLE) & WS_SYSMENU);  // no window menu on the picture
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // The taskbar's and the form's icon: the ship picture, 32 by 32.
+    const auto drawn = [](HICON icon) {
+        return Drawn(32, 32, [icon](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); });
+    };
+    const HICON ship = HICON(LoadImageW(nullptr, Widen(KVORN_REFERENCE_DIR "/../../assets/ship.ico").c_str(),
+                                        IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
+    ASSERT_TRUE(ship);
+    for (HWND window : {application.Handle(), form.Handle()})
+        EXPECT_TRUE(drawn(HICON(GetClassLongPtrW(window, GCLP_HICON))) == drawn(ship)) << "the icon is not the ship";
+    DestroyIcon(ship);
 
     SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Pump(form.Handle());
