@@ -94,14 +94,18 @@ double LevelsOffTheMean(double scale, double drawnFor, Drawn drawnAt, Shown show
 
 // The longest run along a row of pixels where `differs` holds: between a
 // focused button and the same one unfocused, no more than two at 100 %, as
-// a dotted focus mark is.
+// a dotted focus mark is; and none within `ring` of the edge, as the mark
+// lies inside the button, 3 px in.
 template <class Differs>
-int LongestRun(int width, int height, Differs differs)
+int LongestRun(int width, int height, Differs differs, int ring = 0)
 {
     int longest = 0;
     for (int y = 0; y < height; ++y)
-        for (int x = 0, run = 0; x < width; ++x)
+        for (int x = 0, run = 0; x < width; ++x) {
             longest = std::max(longest, run = differs(x, y) ? run + 1 : 0);
+            if (run && (x < ring || y < ring || x >= width - ring || y >= height - ring))
+                return width;  // in the ring: no mark of a dotted frame
+        }
     return longest;
 }
 

@@ -546,8 +546,9 @@ class RealInputTest : public QObject {
                 return w->objectName() + u" looks the same with the focus as without"_s;
             const auto apart = [&](int x, int y) { return look.pixel(x, y) != other->second.pixel(x, y); };
             if (other != looks.end() && d.Kind == kvorn::ControlKind::PictureButton &&
-                t::LongestRun(look.width(), look.height(), apart) > 2 * w->devicePixelRatioF())
-                return w->objectName() + u"'s focus mark is not dotted"_s;
+                t::LongestRun(look.width(), look.height(), apart, qRound(2 * w->devicePixelRatioF())) >
+                    2 * w->devicePixelRatioF())
+                return w->objectName() + u"'s focus mark is not a dotted frame 3 px in"_s;
         }
         return {};
     }

@@ -563,10 +563,11 @@ model::Expected Win32Window::Look()
         EXPECT_TRUE(!cues || other == buttonLooks.end() || !(other->second == look))
             << state << " looks the same with the focus as without";
         if (other != buttonLooks.end()) {
-            EXPECT_LE(model::LongestRun(look.width, look.height,
-                                        [&](int x, int y) { return look.At(x, y) != other->second.At(x, y); }),
+            EXPECT_LE(model::LongestRun(
+                          look.width, look.height,
+                          [&](int x, int y) { return look.At(x, y) != other->second.At(x, y); }, 2),
                       2 * scale)
-                << state << ": the focus mark is not dotted";
+                << state << ": the focus mark is not a dotted frame 3 px in";
         }
     }
     // The form is back in front of ordinary windows, enabled, after every box.
