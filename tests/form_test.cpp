@@ -49,32 +49,17 @@ private:
     void Pick(QComboBox* combo, int index)
     {
         combo->setFocus(Qt::OtherFocusReason);
-        if (combo->currentIndex() > index || combo->currentIndex() < 0) {
+        if (combo->currentIndex() > index || combo->currentIndex() < 0)
             combo->setCurrentIndex(-1);
-        }
         while (combo->currentIndex() < index)
             QTest::keyClick(combo, Qt::Key_Down);
-    }
-
-    // QTest types ASCII only; other characters arrive as the platform
-    // delivers them, a key event carrying the text.
-    static void TypeKeys(QWidget* control, const QString& text)
-    {
-        for (QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(control, char(c.unicode()));
-            } else {
-                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(control, &press);
-            }
-        }
     }
 
     void Type(QLineEdit* edit, const QString& text)
     {
         edit->setFocus(Qt::TabFocusReason);
         edit->selectAll();
-        TypeKeys(edit, text);
+        QTest::keyClicks(edit, text);
     }
 
     // Pastes as the context menu's Paste does, bypassing the keystroke rules.

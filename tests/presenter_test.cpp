@@ -1,11 +1,13 @@
 // The boxes' rules that the window's run meets seldom: a long message
-// wrapped, boxes one at a time, long texts shortened.
+// wrapped, a short one as wide as its caption, boxes one at a time, long
+// texts shortened.
 
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -49,20 +51,30 @@ private slots:
     void messageWrapsWithinHalfTheScreen()
     {
         DialogPresenter presenter;
-        int width = 0, height = 0, needed = 0;
-        QTimer::singleShot(50, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            const QLabel* label = box->findChild<QLabel*>(u"MessageText"_s);
-            width = label->width();
-            height = label->height();
-            // The whole text shows: as high as it is wrapped at that width.
-            needed = label->fontMetrics().boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text()).height();
-            QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
-        });
+        int width = 0, height = 0, needed = 0, boxWidth = 0, captionWidth = 0;
+        const auto look = [&] {
+            QTimer::singleShot(50, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                const QLabel* label = box->findChild<QLabel*>(u"MessageText"_s);
+                width = label->width();
+                height = label->height();
+                // The whole text shows: as high as it is wrapped at that width.
+                needed =
+                    label->fontMetrics().boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text()).height();
+                boxWidth = box->width();  // the caption beside the title bar's close button
+                captionWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) +
+                               box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+                QTest::keyClick(box, Qt::Key_Return);  // OK is the default button
+            });
+        };
+        look();
         presenter.ShowMessage(QString(60, u'x').append(u' ').repeated(20).toStdString());
         QVERIFY(width > 0);
         QVERIFY(width <= QGuiApplication::primaryScreen()->geometry().width() / 2);
         QVERIFY2(height >= needed, qPrintable(u"%1 < %2"_s.arg(height).arg(needed)));
+        look();
+        presenter.ShowMessage("Да");  // one word: the box as wide as its caption needs
+        QVERIFY2(boxWidth >= captionWidth, qPrintable(u"%1 < %2"_s.arg(boxWidth).arg(captionWidth)));
     }
 
     void oneBoxAtATimeAndTheNextAfterIt()

@@ -102,6 +102,7 @@ private:
             seen.Text = asShown(label->text(), label->textFormat());
         }
         QStringList buttons;
+        const auto* label = box->findChild<QLabel*>(u"MessageText"_s);
         for (QPushButton* button : box->findChildren<QPushButton*>()) {
             if (!button->isVisible())
                 continue;
@@ -109,13 +110,10 @@ private:
             // The program's own box has its button centred, as far from the
             // foot as the text from the top, as the Windows one has.
             const QPoint at = button->mapTo(box, QPoint());
-            const auto* label = box->findChild<QLabel*>(u"MessageText"_s);
-            if (label && std::abs(2 * at.x() + button->width() - box->width()) > 2)
-                faults << u"a box's button is not centred"_s;
             const int under = box->height() - at.y() - button->height();
-            const int above = label ? label->mapTo(box, QPoint()).y() : 0;
-            if (label && under != above)
-                faults << u"room under a box's button: %1, above its text: %2"_s.arg(under).arg(above);
+            if (label && (std::abs(2 * at.x() + button->width() - box->width()) > 2 || under != label->y()))
+                faults << u"a box's button not centred, or %1 px above its foot, its text %2 under its top"_s.arg(under).arg(
+                    label->y());
         }
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
@@ -470,10 +468,8 @@ class RealInputTest : public QObject {
     t::Expected Shown() const
     {
         t::Expected s;
-        const Control edits[] = {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4,
-                                 Control::Edit5, Control::Edit6, Control::Edit7};
-        for (std::size_t i = 0; i < 7; ++i) {
-            const QLineEdit* e = TextPart(edits[i]);
+        for (std::size_t i = 0; i < s.Edits.size(); ++i) {
+            const QLineEdit* e = TextPart(Control(int(Control::Edit1) + int(i)));
             const int caret = e->cursorPosition();
             int anchor = caret;
             if (e->hasSelectedText())

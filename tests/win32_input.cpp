@@ -96,19 +96,6 @@ void WheelAt(HWND window, POINT screen, int notches)
     }
 }
 
-void PutOnClipboard(HWND owner, const std::wstring& text)
-{
-    if (!OpenClipboard(owner))
-        return;
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-}
-
 static Shot ReadBack(HDC source, const RECT& area)
 {
     Shot shot;
@@ -277,6 +264,18 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
     looking->ownerTopmost = GetWindowLongW(lookingOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;
     RECT frame, work;
     GetWindowRect(box, &frame);
+    // The whole caption, in the title bar's face, beside the close button.
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = GetDC(box);
+    const HGDIOBJ was = SelectObject(dc, CreateFontIndirectW(&metrics.lfCaptionFont));
+    SIZE caption = {};
+    const std::wstring title = WindowText(box);
+    GetTextExtentPoint32W(dc, title.c_str(), int(title.size()), &caption);
+    DeleteObject(SelectObject(dc, was));
+    ReleaseDC(box, dc);
+    looking->captionFits = frame.right - frame.left >= caption.cx + metrics.iCaptionWidth;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     looking->centred = std::abs((frame.left + frame.right) - (work.left + work.right)) <= 2 &&
                        std::abs((frame.top + frame.bottom) - (work.top + work.bottom)) <= 2;

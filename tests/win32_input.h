@@ -32,7 +32,6 @@ INPUT MouseAt(POINT screen, DWORD flags);
 void ClickAt(HWND window, POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
 // The wheel over `screen`: notches away from the user, negative towards.
 void WheelAt(HWND window, POINT screen, int notches);
-void PutOnClipboard(HWND owner, const std::wstring& text);
 // Waits, pumping, for `done`; false when it did not come in `tries` rounds.
 template <class Condition>
 bool PumpUntil(HWND window, Condition done, int tries = 100)
@@ -73,7 +72,7 @@ std::string_view ResourceBytes(int id, const wchar_t* type);
 struct SeenBox {
     std::string caption, text;
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
-    bool closeButton = false;
+    bool closeButton = false, captionFits = false;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
     std::set<std::string> faces;       // of its text and its buttons
     bool textFits = true;              // in its control, wrapped at its width
