@@ -73,6 +73,8 @@ run_and_close() {  # run_and_close HOW: start the app, close it, report its exit
 check "X server found" [ -n "$number" ]
 check "exit button ends the program with 0" [ "$(run_and_close button)" = 0 ]
 check "window system closing it ends the program with 0" [ "$(run_and_close protocol)" = 0 ]
+# Laid out in the described pixels whatever the display's dots per inch.
+check "at 192 dpi the exit button where described" [ "$(QT_FONT_DPI=192 run_and_close button)" = 0 ]
 
 # The titles the program itself sets: the window's caption, followed on
 # X11 by the application title as Qt names every window, and the
@@ -90,7 +92,7 @@ titles() {
     done
     xdotool mousemove 600 431 click 1 key Down  # the caliber selector's text
     for _ in $(seq 100); do
-        box=$(xdotool search --name '^Kvorn calculator$' 2>/dev/null | head -1)
+        box=$(xdotool search --onlyvisible --name '^Kvorn calculator$' 2>/dev/null | head -1)
         [ -n "$box" ] && break
         sleep 0.05
     done

@@ -109,6 +109,19 @@ int LongestRun(int width, int height, Differs differs, int ring = 0)
     return longest;
 }
 
+// The mean change, in grey levels, of the pixels that `levels` finds changed:
+// a focus mark a user can see stands out from what is under it.
+template <class Levels>
+double MeanChange(int width, int height, Levels levels)
+{
+    double sum = 0, changed = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (const int l = levels(x, y))
+                sum += l, ++changed;
+    return changed ? sum / changed : 255;
+}
+
 constexpr const DescribedControl& DescribedControlOf(Control id)
 {
     for (const DescribedControl& c : DescribedControls)

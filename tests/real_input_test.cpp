@@ -132,6 +132,8 @@ private:
             faults << u"a box can be minimised or maximised"_s;
         if (!(flags & Qt::WindowCloseButtonHint))
             faults << u"a box has no close button"_s;
+        if (box->minimumSize() != box->maximumSize())
+            faults << u"a box can be resized"_s;
         const char* key = ++answered % 2 ? "Return" : "Escape";  // both close it
         input_.Key(key);
         if (!WaitFor([box] { return !box->isVisible(); }))
@@ -379,11 +381,11 @@ class RealInputTest : public QObject {
         case t::StepKind::WindowMenu:
         case t::StepKind::MenuKey: {
             QGuiApplication::clipboard()->setText(Q(step.Clipboard));
+            const QPoint clicked = step.Target == Control::Label1 ? Centre(form->Label1) : Park();
             if (step.Kind == t::StepKind::MenuKey)
                 input->Key(step.Shift ? "F10" : "Menu", step.Shift);
             else
-                input->Click(step.Target == Control::Label1 ? Centre(form->Label1) : form->mapToGlobal(QPoint(3, 150)),
-                             3);
+                input->Click(clicked, 3);
             if (!WaitFor([this] { return OpenMenu() != nullptr; }))
                 return u"no menu"_s;
             std::vector<std::string> texts;
@@ -396,10 +398,11 @@ class RealInputTest : public QObject {
                 return u"a menu in the face "_s + OpenMenu()->font().toString();
             if (!windows && texts.front() != "&Отменить действие\tCtrl+Z")  // a field's own, in Russian
                 return u"a menu of "_s + Q(texts.front());
-            const QPoint under = focus ? focus->mapToGlobal(QPoint(0, focus->height())) : QPoint();
-            if (windows && step.Kind == t::StepKind::MenuKey &&  // from the keys: under its control
-                !WaitFor([&] { return OpenMenu()->geometry().topLeft() == under; }))
-                return u"the window's menu is not under its control"_s;
+            // From the keys under its control, from the mouse at the pointer.
+            const QPoint at = step.Kind == t::StepKind::WindowMenu ? clicked
+                              : focus ? focus->mapToGlobal(QPoint(0, focus->height())) : QPoint();
+            if (windows && !WaitFor([&] { return OpenMenu()->geometry().topLeft() == at; }))
+                return u"the window's menu is not where it was opened"_s;
             QMenu* menu = OpenMenu();
             if (step.Item < 0 || step.Kind == t::StepKind::MenuKey)
                 input->Key("Escape");
@@ -435,6 +438,10 @@ class RealInputTest : public QObject {
                 input->PressAndLeave(centre, Park(), [&] { held = form->BitBtn1->grab().toImage(); });
                 if (held == up || held == hovered)
                     return u"Clear looks the same held down as not"_s;
+                // Under the pointer its picture still shows, only tinted.
+                const auto tinted = [&](int x, int y) { return std::abs(qGray(up.pixel(x, y)) - qGray(hovered.pixel(x, y))); };
+                if (t::MeanChange(up.width(), up.height(), tinted) > 40)
+                    return u"Clear's picture does not show under the pointer"_s;
                 // The picture sinks in: down and right, shaded alike all over.
                 const int d = qRound(held.devicePixelRatio());
                 int sunk = 0, unmoved = 0;
@@ -540,11 +547,16 @@ class RealInputTest : public QObject {
                 return w->objectName() + u" looks otherwise than before in the same state"_s;
             if (other != looks.end() && other->second == look)
                 return w->objectName() + u" looks the same with the focus as without"_s;
-            const auto apart = [&](int x, int y) { return look.pixel(x, y) != other->second.pixel(x, y); };
-            if (other != looks.end() && d.Kind == kvorn::ControlKind::PictureButton &&
-                t::LongestRun(look.width(), look.height(), apart, qRound(2 * w->devicePixelRatioF())) >
-                    2 * w->devicePixelRatioF())
-                return w->objectName() + u"'s focus mark is not a dotted frame 3 px in"_s;
+            const auto apart = [&](int x, int y) {
+                return std::abs(qGray(look.pixel(x, y)) - qGray(other->second.pixel(x, y)));
+            };
+            if (other == looks.end() || d.Kind != kvorn::ControlKind::PictureButton)
+                continue;
+            const double off = t::MeanChange(look.width(), look.height(), apart);
+            if (t::LongestRun(look.width(), look.height(), apart, qRound(2 * w->devicePixelRatioF())) >
+                    2 * w->devicePixelRatioF() || off < 64)
+                return w->objectName() +
+                       u"'s focus mark is not a dotted frame 3 px in, %1 grey levels off the plaque"_s.arg(off);
         }
         return {};
     }
@@ -655,6 +667,7 @@ private slots:
             form->move(screen->geometry().topLeft() + QPoint(40, 40));
             const qreal ratio = screen->devicePixelRatio();
             QTRY_COMPARE(form->devicePixelRatioF(), ratio);
+            input->Watch(form->winId());  // a window of its own on each X screen: its keys settle there
             QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
             presenter.ShowMessage("Не вбран тип корабля");  // on this screen too
             QVERIFY2(boxes->faults.isEmpty() && boxes->shown.size() == 1, qPrintable(boxes->faults.join(u"; "_s)));

@@ -259,6 +259,7 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
         return;
     looking->caption = Narrow(WindowText(box));
     looking->closeButton = GetWindowLongW(box, GWL_STYLE) & WS_SYSMENU;
+    looking->resizable = GetWindowLongW(box, GWL_STYLE) & WS_THICKFRAME;
     EnumChildWindows(box, SeeChild, LPARAM(box));
     looking->ownerEnabled = IsWindowEnabled(lookingOwner);
     looking->ownerTopmost = GetWindowLongW(lookingOwner, GWL_EXSTYLE) & WS_EX_TOPMOST;

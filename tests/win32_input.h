@@ -72,7 +72,7 @@ std::string_view ResourceBytes(int id, const wchar_t* type);
 struct SeenBox {
     std::string caption, text;
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
-    bool closeButton = false, captionFits = false;
+    bool closeButton = false, captionFits = false, resizable = false;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
     std::set<std::string> faces;       // of its text and its buttons
     bool textFits = true;              // in its control, wrapped at its width
