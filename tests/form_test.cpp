@@ -62,14 +62,6 @@ private:
         QTest::keyClicks(edit, text);
     }
 
-    // Pastes as the context menu's Paste does, bypassing the keystroke rules.
-    void Paste(QWidget* control, const QString& text)
-    {
-        QGuiApplication::clipboard()->setText(text);
-        control->setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
-    }
-
     // Enters the first worked ship the way the window reads top to bottom.
     void EnterFrigate()
     {
@@ -211,7 +203,9 @@ private slots:
             EnterFrigate();
         } else if (state == u"long"_s) {
             Pick(form->ComboBox1, form->ComboBox1->findText(u"Фрегат"_s));
-            Paste(form->Edit1, u"1e20"_s);  // past the field's keystroke rule
+            QGuiApplication::clipboard()->setText(u"1e20"_s);  // pasted past the field's keystroke rule
+            form->Edit1->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(form->Edit1, Qt::Key_Insert, Qt::ShiftModifier);
             for (QLineEdit* edit : {form->Edit3, form->Edit4, form->Edit5, form->Edit2, form->Edit6, form->Edit7})
                 Type(edit, u"1"_s);
             Pick(form->ComboBox2, 0);

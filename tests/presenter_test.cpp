@@ -59,8 +59,8 @@ private slots:
                 width = label->width();
                 height = label->height();
                 // The whole text shows: as high as it is wrapped at that width.
-                needed =
-                    label->fontMetrics().boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text()).height();
+                const QRect room(0, 0, width, 100000);
+                needed = label->fontMetrics().boundingRect(room, Qt::TextWordWrap, label->text()).height();
                 boxWidth = box->width();  // the caption beside the title bar's close button
                 captionWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) +
                                box->style()->pixelMetric(QStyle::PM_TitleBarHeight);

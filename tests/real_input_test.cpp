@@ -112,8 +112,9 @@ private:
             const QPoint at = button->mapTo(box, QPoint());
             const int under = box->height() - at.y() - button->height();
             if (label && (std::abs(2 * at.x() + button->width() - box->width()) > 2 || under != label->y()))
-                faults << u"a box's button not centred, or %1 px above its foot, its text %2 under its top"_s.arg(under).arg(
-                    label->y());
+                faults << u"a box's button not centred, or %1 px above its foot, its text %2 under its top"_s
+                              .arg(under)
+                              .arg(label->y());
         }
         seen.Button = buttons.join(u'|').toStdString();
         shown.push_back(seen);
@@ -439,7 +440,9 @@ class RealInputTest : public QObject {
                 if (held == up || held == hovered)
                     return u"Clear looks the same held down as not"_s;
                 // Under the pointer its picture still shows, only tinted.
-                const auto tinted = [&](int x, int y) { return std::abs(qGray(up.pixel(x, y)) - qGray(hovered.pixel(x, y))); };
+                const auto tinted = [&](int x, int y) {
+                    return std::abs(qGray(up.pixel(x, y)) - qGray(hovered.pixel(x, y)));
+                };
                 if (t::MeanChange(up.width(), up.height(), tinted) > 40)
                     return u"Clear's picture does not show under the pointer"_s;
                 // The picture sinks in: down and right, shaded alike all over.
@@ -477,10 +480,8 @@ class RealInputTest : public QObject {
         t::Expected s;
         for (std::size_t i = 0; i < s.Edits.size(); ++i) {
             const QLineEdit* e = TextPart(Control(int(Control::Edit1) + int(i)));
-            const int caret = e->cursorPosition();
-            int anchor = caret;
-            if (e->hasSelectedText())
-                anchor = caret == e->selectionStart() ? e->selectionEnd() : e->selectionStart();
+            const int caret = e->cursorPosition(), start = e->selectionStart();
+            const int anchor = !e->hasSelectedText() ? caret : caret == start ? e->selectionEnd() : start;
             s.Edits[i] = {e->text().toStdString(), caret, anchor};
         }
         s.Ship = form->ComboBox1->currentText().toStdString();

@@ -251,17 +251,11 @@ protected:
         }
     }
 
-    // The window's menu opened by a right click on `at`, `choice` chosen.
-    SeenMenu RightClick(Control at, int choice)
+    // The menu a right click at `point` opens, `choice` chosen.
+    SeenMenu RightClick(POINT point, int choice)
     {
-        const POINT point = ScreenPoint(Control::Image1, (Describe(at).Bounds.Left + 5) * scale,
-                                        (Describe(at).Bounds.Top + Describe(at).Bounds.Height / 2) * scale);
-        SeenMenu seen = Menu(
-            [&] {
-                INPUT input[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
-                SendInput(2, input, sizeof(INPUT));
-            },
-            choice);
+        INPUT click[2] = {MouseAt(point, MOUSEEVENTF_RIGHTDOWN), MouseAt(point, MOUSEEVENTF_RIGHTUP)};
+        SeenMenu seen = Menu([&] { SendInput(2, click, sizeof(INPUT)); }, choice);
         seen.clicked = point;
         return seen;
     }
@@ -390,14 +384,7 @@ void Win32Window::Perform(model::Step& s)
         break;
     }
     case StepKind::ContextMenu: {
-        const POINT at = ScreenPoint(s.Target, 10 * scale, 10 * scale);
-        const SeenMenu menu = Menu(
-            [&] {
-                INPUT click[2] = {MouseAt(at, MOUSEEVENTF_RIGHTDOWN), MouseAt(at, MOUSEEVENTF_RIGHTUP)};
-                SendInput(2, click, sizeof(INPUT));
-            },
-            -1);
-        EXPECT_FALSE(menu.items.empty()) << "no context menu";
+        EXPECT_FALSE(RightClick(ScreenPoint(s.Target, 10 * scale, 10 * scale), -1).items.empty()) << "no context menu";
         break;
     }
     case StepKind::SwitchAway: {
@@ -447,8 +434,10 @@ void Win32Window::Perform(model::Step& s)
             SetClipboardData(older, GlobalAlloc(GMEM_MOVEABLE, 1));
             CloseClipboard();
         }
+        const Geometry& on = Describe(s.Target).Bounds;
+        const POINT point = ScreenPoint(Control::Image1, (on.Left + 5) * scale, (on.Top + on.Height / 2) * scale);
         const SeenMenu menu = s.Kind == StepKind::WindowMenu
-                                  ? RightClick(s.Target, s.Item)
+                                  ? RightClick(point, s.Item)
                                   : Menu([&] { s.Shift ? Press(VK_F10, VK_SHIFT) : Press(VK_APPS); }, -1);
         EXPECT_TRUE(OpenClipboard(Elsewhere()) && CloseClipboard()) << "the clipboard left open for other programs";
         menuSeen = menu.items.empty() ? "no menu" : "its own";
