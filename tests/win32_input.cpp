@@ -248,6 +248,13 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         GetClientRect(child, &room);
         const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
+        UpdateWindow(child);  // its ink starts at its left, as a left-aligned text's does
+        const Shot ink = Capture(child, room);
+        looking->inkFrom = ink.width;
+        for (int y = 0; y < ink.height; ++y)
+            for (int x = 0; x < looking->inkFrom; ++x)
+                if (ink.At(x, y) != ink.At(0, 0))
+                    looking->inkFrom = x;
     }
     return TRUE;
 }

@@ -76,7 +76,7 @@ struct SeenBox {
     std::vector<std::string> buttons;  // captions, the default one marked '*'
     std::set<std::string> faces;       // of its text and its buttons
     bool textFits = true;              // in its control, wrapped at its width
-    int aboveText = -1, underButton = -1;
+    int aboveText = -1, underButton = -1, inkFrom = -1;
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };

@@ -522,6 +522,7 @@ model::Expected Win32Window::Look()
         if (!box.icon) {  // the program's own box: its button centred, as far from the foot as the text from the top
             EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
             EXPECT_EQ(box.underButton, box.aboveText) << "room under the button: " << box.text;
+            EXPECT_LE(box.inkFrom, 3) << "the text starts so far in: " << box.text;
         }
     }
     presenter.seen.clear();
