@@ -463,8 +463,7 @@ class RealInputTest : public QObject {
                         unmoved += std::abs(qGray(up.pixel(x, y)) * 195 / 255 - shaded) <= 3;
                     }
                 if (sunk <= unmoved)
-                    return u"Clear's picture held down: %1 pixels as moved down and right, %2 as not"_s.arg(sunk).arg(
-                        unmoved);
+                    return u"Clear's picture held down: %1 pixels moved down-right, %2 not"_s.arg(sunk).arg(unmoved);
             }
             input->MoveTo(Park());
             break;
