@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "jpeg_image.h"
+#include "pictures.h"
 #include "plain_bitmap.h"
 
 using namespace kvorn;
@@ -71,6 +72,8 @@ private slots:
             for (int x = 0; x < result.image.width(); ++x)
                 used.insert(result.image.pixelIndex(x, y));
         QVERIFY(used.size() <= 236);
+        for (int depth : {8, 15, 16, 24})  // for a display of 256 colours only
+            QCOMPARE(BackgroundPicture(depth, 1).image.format() == QImage::Format_Indexed8, depth == 8);
     }
 
     void brokenDataIsAClearError_data()

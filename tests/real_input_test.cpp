@@ -400,7 +400,8 @@ class RealInputTest : public QObject {
             std::vector<std::string> texts;
             std::string offered;
             for (QAction* action : OpenMenu()->actions())
-                texts.push_back(action->text().toStdString()), offered += action->isEnabled() ? "+" : "-";
+                texts.push_back(action->text().toStdString()),
+                    offered += !action->isVisible() ? "?" : action->isEnabled() ? "+" : "-";  // "?": hidden
             const QWidget* focus = QApplication::focusWidget();
             const bool windows = texts == t::DescribedWindowMenu;
             if (OpenMenu()->font() != systemFace)
@@ -650,6 +651,8 @@ private slots:
         // What the sequence reached, to read: a result after so many steps,
         // so many boxes of each kind, so many tips.
         qInfo("a result shown after %d steps; %d messages, %d error boxes, %d tips", shown, messages, errors, tips);
+        presenter.ShowError(std::string(100, '7') + " is not a valid floating point value");  // settles its size late
+        QVERIFY2(boxes->faults.isEmpty(), qPrintable(boxes->faults.join(u"; "_s)));
         input->Activate(form->winId());  // the last step: Exit, from the keypad
         QTRY_VERIFY(form->isActiveWindow());
         form->BitBtn2->setFocus(Qt::TabFocusReason);
