@@ -229,7 +229,8 @@ void FormModel::Apply(const Step& step)
     tip_.reset();
     menu_.reset();
     const Control f = focus_;
-    if (!active_ && step.Kind != StepKind::SwitchBack && step.Kind != StepKind::Wheel)
+    if (!active_ && step.Kind != StepKind::SwitchBack && step.Kind != StepKind::Wheel &&
+        step.Kind != StepKind::RestOnResult)
         return;  // keys go to the other window; the generator sends no clicks
     switch (step.Kind) {
     case StepKind::Type: {
@@ -488,9 +489,11 @@ std::vector<Step> SeldomSteps()
         if (i < 7)  // full: Backspace takes one away, a digit fills it again
             steps.insert(steps.end(), {TypedStep(8), TypedStep(U'9')});
     }
-    // The last hull typed on past the field's width, then a short one over it.
+    // The last hull typed on past the field's width, then a short one over
+    // it; the result rested on, also with another program active.
     steps.insert(steps.end(), {TypedStep(U'4'), ControlStep(StepKind::ContextMenu, Control::Edit1), TypedStep(U'3'),
-                               KeyStep(StepKind::RestOnResult)});
+                               KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchAway),
+                               KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchBack)});
     return steps;
 }
 
@@ -528,9 +531,10 @@ Step StepGenerator::Next(const FormModel& model)
                     PasteStep(Below(2) ? "фрегат" : "шлюп"), KeyStep(StepKind::Tab)};
         return Next(model);
     }
-    // A result shown is worth resting on, a selection worth leaving the
-    // window with.
-    if (model.Active() && !model.Result().empty() && Below(25) == 0)
+    // A result shown is worth resting on, also while another program is
+    // active (the window is kept above a game); a selection worth leaving
+    // the window with.
+    if (!model.Result().empty() && Below(model.Active() ? 25 : 6) == 0)
         return KeyStep(StepKind::RestOnResult);
     if (model.Active() && model.ShowsSelection() && Below(8) == 0)
         return KeyStep(StepKind::SwitchAway);

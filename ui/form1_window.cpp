@@ -47,6 +47,9 @@ Form1Window::Form1Window(MessagePresenter& presenter, QWidget* parent)
     setStyleSheet(QString::fromLatin1(StyleSheet));
     setFixedSize(window.Bounds.Width, window.Bounds.Height);
     move(window.Bounds.Left, window.Bounds.Top);
+    // Kept above a game, it is seldom the active window: the result's tip
+    // shows all the same, as the Windows one does.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     // Created in stacking order, bottom to top, under the fields' font as
     // both the application's and this window's: an edit lays its text out
