@@ -307,7 +307,8 @@ void FormModel::Apply(const Step& step)
         return;
     }
     case StepKind::ContextMenu:
-        MoveFocus(step.Target, Reason::OtherClick);
+        if (step.Item >= 0)
+            MoveFocus(step.Target, Reason::OtherClick);
         return;
     case StepKind::SwitchAway:
         active_ = false;
@@ -441,6 +442,7 @@ std::vector<Step> SeldomSteps()
         KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit1),
         KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit3), KeyStep(StepKind::MenuKey),
         ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::MenuKey, true),
+        ControlStep(StepKind::ContextMenu, Control::ComboBox2, -1),
         KeyStep(StepKind::Tab), TypedStep(U' '),  // Space on Clear
         ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
@@ -599,7 +601,8 @@ Step StepGenerator::Next(const FormModel& model)
             s.Clipboard = ClipboardText();
         } else if (roll < 91) {
             s.Kind = StepKind::ContextMenu;
-            s.Target = field();
+            s.Target = onSelector && Below(3) == 0 ? f : field();
+            s.Item = s.Target == f && onSelector ? -1 : 0;
         } else if (roll < 93) {
             s.Kind = StepKind::SwitchAway;
         } else if (roll < 95) {
@@ -646,7 +649,7 @@ std::string DescribeStep(const Step& s)
         break;
     case StepKind::MiddleClick:
     case StepKind::ContextMenu:
-        out += std::string(" ") + NameOf(s.Target);
+        out += std::string(" ") + NameOf(s.Target) + (s.Item < 0 ? " drop button" : "");
         break;
     case StepKind::ListKey: out += " " + std::to_string(s.Item); break;
     case StepKind::WindowMenu: out += std::string(" ") + NameOf(s.Target) + " " + std::to_string(s.Item); break;

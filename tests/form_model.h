@@ -32,6 +32,7 @@ enum class StepKind {
     LeftClick,
     MiddleClick,   // into an edit at caret position Item, Clipboard being the primary selection
     ContextMenu,   // right click into an edit; its context menu opened, then closed with Escape
+    // (Item -1: on the focused selector's drop button; never the window's menu)
     SwitchAway,    // another program's window activated
     SwitchBack,    // the calculator activated again, as the window manager does
     Clear,         // a left click on the clear button (Item 1: pressed, then released off it)
@@ -195,12 +196,12 @@ private:
 };
 
 // What a random sequence seldom reaches: the window's menu pasting a sheet's
-// row, copying it back and refusing a bad one; the menus from the keys; a
-// field's menu over a caret within its text, a selection made leftwards
-// taken out of the window and back, a press on Clear released off it, Space
-// on it, the focus and Escape on each control, texts longer than a selector
-// shows, every field full (and Backspace there), and results of every
-// length, with the tip of the last.
+// row, copying it back and refusing a bad one; the menus from the keys and
+// a right click on a selector's drop button; a field's menu over a caret
+// within its text, a selection made leftwards taken out of the window and
+// back, a press on Clear released off it, Space on it, the focus and Escape
+// on each control, texts longer than a selector shows, every field full (and
+// Backspace there), and results of every length, with the tip of the last.
 std::vector<Step> SeldomSteps();
 
 std::string DescribeStep(const Step& step);

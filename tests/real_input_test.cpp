@@ -176,6 +176,14 @@ class RealInputTest : public QObject {
     std::map<QString, QImage> looks;  // by control and state
 
     QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
+    // The open menu's items.
+    std::vector<std::string> MenuTexts()
+    {
+        std::vector<std::string> texts;
+        for (QAction* action : OpenMenu() ? OpenMenu()->actions() : QList<QAction*>())
+            texts.push_back(action->text().toStdString());
+        return texts;
+    }
     QLineEdit* TextPart(Control c) const
     {
         QWidget* w = Widget(c);
@@ -378,15 +386,20 @@ class RealInputTest : public QObject {
             QGuiApplication::clipboard()->setText(Q(step.Clipboard), QClipboard::Selection);
             input->Click(clickAt, 2);
             break;
-        case t::StepKind::ContextMenu:
-            input->Click(InText(t::Step(step)), 3);
+        case t::StepKind::ContextMenu: {
+            const QWidget* arrow = Widget(step.Target);  // its right end, for a drop button
+            input->Click(step.Item < 0 ? arrow->mapToGlobal(QPoint(arrow->width() - 6, arrow->height() / 2))
+                                       : InText(t::Step(step)), 3);
             if (!WaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
                 return u"no context menu"_s;
+            if (MenuTexts() == t::DescribedWindowMenu)
+                return u"the window's menu over a field"_s;
             input->Key("Escape");
             if (!WaitFor([] { return QApplication::activePopupWidget() == nullptr; }))
                 return u"the context menu stayed open"_s;
             input->MoveTo(Park());
             break;
+        }
         case t::StepKind::WindowMenu:
         case t::StepKind::MenuKey: {
             QGuiApplication::clipboard()->setText(Q(step.Clipboard));
@@ -397,11 +410,10 @@ class RealInputTest : public QObject {
                 input->Click(clicked, 3);
             if (!WaitFor([this] { return OpenMenu() != nullptr; }))
                 return u"no menu"_s;
-            std::vector<std::string> texts;
+            const std::vector<std::string> texts = MenuTexts();
             std::string offered;
             for (QAction* action : OpenMenu()->actions())
-                texts.push_back(action->text().toStdString()),
-                    offered += !action->isVisible() ? "?" : action->isEnabled() ? "+" : "-";  // "?": hidden
+                offered += !action->isVisible() ? "?" : action->isEnabled() ? "+" : "-";  // "?": hidden
             const QWidget* focus = QApplication::focusWidget();
             const bool windows = texts == t::DescribedWindowMenu;
             if (OpenMenu()->font() != systemFace)
