@@ -122,6 +122,19 @@ double MeanChange(int width, int height, Levels levels)
     return changed ? sum / changed : 255;
 }
 
+// The first column where `at` differs from the top-left pixel (`width` when
+// none): a left-aligned text's ink starts at its left.
+template <class At>
+int FirstInkColumn(int width, int height, At at)
+{
+    int from = width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < from; ++x)
+            if (at(x, y) != at(0, 0))
+                from = x;
+    return from;
+}
+
 constexpr const DescribedControl& DescribedControlOf(Control id)
 {
     for (const DescribedControl& c : DescribedControls)

@@ -101,11 +101,8 @@ private:
         } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
             seen.Text = asShown(label->text(), label->textFormat());
             const QImage ink = label->grab().toImage();  // from its left, as a left-aligned text
-            int from = ink.width();
-            for (int y = 0; y < ink.height(); ++y)
-                for (int x = 0; x < from; ++x)
-                    if (ink.pixel(x, y) != ink.pixel(0, 0))
-                        from = x;
+            const int from =
+                t::FirstInkColumn(ink.width(), ink.height(), [&](int x, int y) { return ink.pixel(x, y); });
             if (from > 3 * ink.devicePixelRatio())
                 faults << u"a box's text starts %1 px in"_s.arg(from);
         }

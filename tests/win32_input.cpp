@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "application.h"
+#include "described_window.h"
 #include "form_description.h"
 #include "wide_text.h"
 
@@ -250,11 +251,7 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
         UpdateWindow(child);  // its ink starts at its left, as a left-aligned text's does
         const Shot ink = Capture(child, room);
-        looking->inkFrom = ink.width;
-        for (int y = 0; y < ink.height; ++y)
-            for (int x = 0; x < looking->inkFrom; ++x)
-                if (ink.At(x, y) != ink.At(0, 0))
-                    looking->inkFrom = x;
+        looking->inkFrom = test::FirstInkColumn(ink.width, ink.height, [&](int x, int y) { return ink.At(x, y); });
     }
     return TRUE;
 }
