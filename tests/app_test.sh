@@ -4,6 +4,8 @@
 # exit button and by the window system.
 set -u
 app=$1 tool=$2
+# The window is found as a desktop finds it: by the class its menu entry names.
+class=$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../ui/desktop/org.kvorn.Calculator.desktop")
 failures=0 passes=0
 check() {  # check NAME CONDITION...
     local name=$1; shift
@@ -50,7 +52,7 @@ export DISPLAY=":$number"
 # placed and kept on top.
 XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=kvorn-no-compositor env $plugins "$app" >/dev/null 2>"$log" &
 pid=$!
-"$tool" wait kvorn-calculator 10000 >/dev/null
+"$tool" wait "$class" 10000 >/dev/null
 kill $pid
 wait $pid 2>/dev/null
 check "Wayland and X: X alone asked for" grep -q 'pluginNamesWithArguments "xcb"' "$log"
@@ -58,7 +60,7 @@ check "Wayland and X: X alone asked for" grep -q 'pluginNamesWithArguments "xcb"
 run_and_close() {  # run_and_close HOW: start the app, close it, report its exit code
     "$app" 2>/dev/null &
     local pid=$! window
-    window=$("$tool" wait kvorn-calculator 10000) || { kill $pid; echo "no-window"; return; }
+    window=$("$tool" wait "$class" 10000) || { kill $pid; echo "no-window"; return; }
     if [ "$1" = button ]; then
         # The exit button: left 104 + 39, top 288 + 9, in a window at 444,196.
         xdotool mousemove 587 493 click 1
@@ -83,7 +85,7 @@ check "at 192 dpi the exit button where described" [ "$(QT_FONT_DPI=192 run_and_
 titles() {
     "$app" 2>/dev/null &
     local pid=$! window box=""
-    window=$("$tool" wait kvorn-calculator 10000) || { kill $pid; return; }
+    window=$("$tool" wait "$class" 10000) || { kill $pid; return; }
     echo "window: $(xdotool getwindowname "$window")"
     # The fields' centres, in a window at 444,196: Edit1, Edit3, Edit4, Edit5,
     # Edit2, then the crew figures.

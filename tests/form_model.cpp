@@ -462,8 +462,11 @@ std::vector<Step> SeldomSteps()
         KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
         KeyStep(StepKind::Tab, true), TypedStep(U'4'), KeyStep(StepKind::Tab, true), TypedStep(U'5'),
         KeyStep(StepKind::Tab, true), TypedStep(U'6'), KeyStep(StepKind::Tab, true), TypedStep(U'7'),
-        // After Clear the list steps on from no item.
+        // After Clear the list steps on from no item; a listed text pasted,
+        // left and entered again, from its item still, not the text's.
         KeyStep(StepKind::Clear), ControlStep(StepKind::LeftClick, Control::ComboBox2),
+        ControlStep(StepKind::ListKey, Control::ComboBox2, 1), KeyStep(StepKind::End), KeyStep(StepKind::Home, true),
+        PasteStep("16"), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab, true),
         ControlStep(StepKind::ListKey, Control::ComboBox2, 1)};
     for (Control field : {Control::Edit6, Control::Edit3}) {  // each rarer character, whole and decimal
         steps.push_back(ControlStep(StepKind::LeftClick, field, PastTheEnd));

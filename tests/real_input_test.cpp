@@ -423,6 +423,9 @@ class RealInputTest : public QObject {
             if (windows && !WaitFor([&] { return OpenMenu()->geometry().topLeft() == at; }))
                 return u"the window's menu is not where it was opened"_s;
             QMenu* menu = OpenMenu();
+            if (windows)  // passed over, an item runs nothing
+                for (QAction* action : menu->actions())
+                    input->MoveTo(menu->mapToGlobal(menu->actionGeometry(action).center()));
             if (step.Item < 0 || step.Kind == t::StepKind::MenuKey)
                 input->Key("Escape");
             else
@@ -570,9 +573,14 @@ class RealInputTest : public QObject {
             };
             if (other == looks.end() || d.Kind != kvorn::ControlKind::PictureButton)
                 continue;
-            const double off = t::MeanChange(look.width(), look.height(), apart);
-            if (t::LongestRun(look.width(), look.height(), apart, qRound(2 * w->devicePixelRatioF())) >
-                    2 * w->devicePixelRatioF() || off < 64)
+            const double off = t::MeanChange(look.width(), look.height(), apart), scale = w->devicePixelRatioF();
+            // Half a dotted frame's pixels at the least, each a pixel wide at the display's scale.
+            int marked = 0;
+            for (int y = 0; y < look.height(); ++y)
+                for (int x = 0; x < look.width(); ++x)
+                    marked += apart(x, y) != 0;
+            if (t::LongestRun(look.width(), look.height(), apart, qRound(2 * scale)) > 2 * scale || off < 64 ||
+                marked < (d.Bounds.Width + d.Bounds.Height - 12) * scale * scale / 2)
                 return w->objectName() +
                        u"'s focus mark is not a dotted frame 3 px in, %1 grey levels off the plaque"_s.arg(off);
         }
