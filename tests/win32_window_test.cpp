@@ -957,6 +957,7 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
     RECT bounds;
     GetWindowRect(application.Handle(), &bounds);
     EXPECT_TRUE(bounds.right == bounds.left && bounds.bottom == bounds.top) << "the application's window has a size";
+    EXPECT_TRUE(GetWindowLongW(application.Handle(), GWL_STYLE) & WS_MINIMIZEBOX) << "no Minimise on the taskbar";
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_STYLE) & WS_SYSMENU);  // no window menu on the picture
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
     // The taskbar's and the form's icon: the ship picture, 32 by 32.
