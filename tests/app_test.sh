@@ -77,6 +77,11 @@ check "exit button ends the program with 0" [ "$(run_and_close button)" = 0 ]
 check "window system closing it ends the program with 0" [ "$(run_and_close protocol)" = 0 ]
 # Laid out in the described pixels whatever the display's dots per inch.
 check "at 192 dpi the exit button where described" [ "$(QT_FONT_DPI=192 run_and_close button)" = 0 ]
+# 65,536 colours are enough.
+depth24=$DISPLAY
+start_x 16
+check "65536 colours: the window opens" [ "$(DISPLAY=":$number" run_and_close protocol)" = 0 ]
+export DISPLAY=$depth24
 
 # The titles the program itself sets: the window's caption, followed on
 # X11 by the application title as Qt names every window, and the

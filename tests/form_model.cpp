@@ -442,12 +442,15 @@ std::vector<Step> SeldomSteps()
         WithClipboard(StepKind::WindowMenu, Control::Label1, 2, "Корвет\t3000\t14,5\t35\t0,5\t2000\t1000\t400\t24"),
         ControlStep(StepKind::ListKey, Control::ComboBox1, 1),  // on from the pasted type
         // From the keys: on a button the window's menu, in a field its own.
+        // Clear's focus mark gone while another program is active.
         ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey),
+        KeyStep(StepKind::SwitchAway), KeyStep(StepKind::SwitchBack),
         KeyStep(StepKind::Tab), KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit1),
         KeyStep(StepKind::MenuKey, true), ControlStep(StepKind::LeftClick, Control::Edit3), KeyStep(StepKind::MenuKey),
         ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::MenuKey, true),
         ControlStep(StepKind::ContextMenu, Control::ComboBox2, -1),
         KeyStep(StepKind::Tab), TypedStep(U' '),  // Space on Clear
+        ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::MenuKey, true),
         ControlStep(StepKind::LeftClick, Control::Edit1), KeyStep(StepKind::End, true), TypedStep(U'4'),
         TypedStep(U'5'), TypedStep(U'6'), ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd),
         KeyStep(StepKind::Left), ControlStep(StepKind::ContextMenu, Control::Edit1), KeyStep(StepKind::Left, true),

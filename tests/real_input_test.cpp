@@ -574,13 +574,18 @@ class RealInputTest : public QObject {
             if (other == looks.end() || d.Kind != kvorn::ControlKind::PictureButton)
                 continue;
             const double off = t::MeanChange(look.width(), look.height(), apart), scale = w->devicePixelRatioF();
-            // Half a dotted frame's pixels at the least, each a pixel wide at the display's scale.
+            // Half a dotted frame's pixels at the least, each a pixel wide at
+            // the display's scale; at 100 %, as far in on every side.
             int marked = 0;
+            QRect frame;
             for (int y = 0; y < look.height(); ++y)
                 for (int x = 0; x < look.width(); ++x)
-                    marked += apart(x, y) != 0;
+                    if (apart(x, y))
+                        ++marked, frame |= QRect(x, y, 1, 1);
             if (t::LongestRun(look.width(), look.height(), apart, qRound(2 * scale)) > 2 * scale || off < 64 ||
-                marked < (d.Bounds.Width + d.Bounds.Height - 12) * scale * scale / 2)
+                marked < (d.Bounds.Width + d.Bounds.Height - 12) * scale * scale / 2 ||
+                (scale == 1 && (frame.left() != look.width() - 1 - frame.right() ||
+                                frame.top() != look.height() - 1 - frame.bottom())))
                 return w->objectName() +
                        u"'s focus mark is not a dotted frame 3 px in, %1 grey levels off the plaque"_s.arg(off);
         }
