@@ -51,7 +51,7 @@ private slots:
     void messageWrapsWithinHalfTheScreen()
     {
         DialogPresenter presenter;
-        int width = 0, height = 0, needed = 0, boxWidth = 0, captionWidth = 0;
+        int width = 0, height = 0, needed = 0, boxWidth = 0, captionWidth = 0, oneLine = 0;
         const auto look = [&] {
             QTimer::singleShot(50, [&] {
                 QWidget* box = QApplication::activeModalWidget();
@@ -61,6 +61,7 @@ private slots:
                 // The whole text shows: as high as it is wrapped at that width.
                 const QRect room(0, 0, width, 100000);
                 needed = label->fontMetrics().boundingRect(room, Qt::TextWordWrap, label->text()).height();
+                oneLine = label->fontMetrics().horizontalAdvance(label->text());
                 boxWidth = box->width();  // the caption beside the title bar's close button
                 captionWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) +
                                box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -72,6 +73,9 @@ private slots:
         QVERIFY(width > 0);
         QVERIFY(width <= QGuiApplication::primaryScreen()->geometry().width() / 2);
         QVERIFY2(height >= needed, qPrintable(u"%1 < %2"_s.arg(height).arg(needed)));
+        look();  // a line wider than the caption needs: as wide as the line
+        presenter.ShowMessage("Не вбран тип корабля: выберите его в списке над полями");
+        QVERIFY2(width >= oneLine && width <= oneLine + 4, qPrintable(u"%1 for %2"_s.arg(width).arg(oneLine)));
         look();
         presenter.ShowMessage("Да");  // one word: the box as wide as its caption needs
         QVERIFY2(boxWidth >= captionWidth, qPrintable(u"%1 < %2"_s.arg(boxWidth).arg(captionWidth)));

@@ -249,6 +249,7 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         GetClientRect(child, &room);
         const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
+        looking->spare = int(room.right - TextRoom(child, text).right);
         UpdateWindow(child);  // its ink starts at its left, as a left-aligned text's does
         const Shot ink = Capture(child, room);
         looking->inkFrom = test::FirstInkColumn(ink.width, ink.height, [&](int x, int y) { return ink.At(x, y); });

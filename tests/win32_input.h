@@ -77,6 +77,7 @@ struct SeenBox {
     std::set<std::string> faces;       // of its text and its buttons
     bool textFits = true;              // in its control, wrapped at its width
     int aboveText = -1, underButton = -1, inkFrom = -1;
+    int spare = -1;  // the room right of its text set on one line
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };
