@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -463,6 +464,12 @@ void Win32Window::Perform(model::Step& s)
             RECT bounds;
             GetWindowRect(tip, &bounds);
             EXPECT_GT(bounds.bottom - bounds.top, 9 * 13 * systemScale) << *tipSeen;  // in the system's face
+            RECT inside;
+            GetClientRect(tip, &inside);
+            std::istringstream rows(*tipSeen);  // a row no wider than the window shows whole
+            for (std::string row; std::getline(rows, row);)
+                if (const int wide = TextRoom(tip, Widen(row)).right; wide <= 196 * scale)
+                    EXPECT_GE(inside.right, wide) << "a row of the tip wrapped: " << row;
             EXPECT_GE(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000) << "the tip stays long enough to read";
             const POINT at = middleOf(label);
             EXPECT_TRUE(bounds.left <= label.right + 32 * scale && bounds.right >= label.left - 32 * scale &&
@@ -472,7 +479,7 @@ void Win32Window::Perform(model::Step& s)
         }
         move = MouseAt(ScreenPoint(Control::Image1, 3 * scale, 100 * scale), 0);
         SendInput(1, &move, sizeof move);
-        PumpUntil(Form(), [] { return !VisibleWindowOf(L"tooltips_class32"); });
+        EXPECT_TRUE(PumpUntil(Form(), [] { return !VisibleWindowOf(L"tooltips_class32"); })) << "a tip off the result";
         break;
     }
     }
