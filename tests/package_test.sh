@@ -36,7 +36,8 @@ check "desktop entry valid" desktop-file-validate "$work/root/usr/share/applicat
 # at the least, by the theme's own rule), each a picture of that size.
 icon=$(sed -n 's/^Icon=//p' "$work/root/usr/share/applications/org.kvorn.Calculator.desktop")
 check "the menu entry names an icon" [ -n "$icon" ]
-check "the menu entry opens no terminal" grep -qx "Terminal=false" "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
+check "the menu entry opens no terminal" \
+    grep -qx "Terminal=false" "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
 for size in 16 24 32 48 64 128 256; do
     png="$work/root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png"
     check "icon $icon at ${size}x${size}" grep -q "PNG image data, $size x $size," <<<"$(file -b "$png" 2>&1),"
