@@ -2,8 +2,9 @@
 //   x11_tool wait CLASS MS           print the id of CLASS's mapped window
 //   x11_tool close ID                ask the window to close (WM_DELETE_WINDOW)
 //   x11_tool launch MS PROGRAM ARGS  start PROGRAM, print the milliseconds to
-//                                    its first mapped top-level window and its
-//                                    resident memory then; then end it
+//                                    its first mapped top-level window larger
+//                                    than a pixel and its resident memory
+//                                    then; then end it
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -96,6 +97,12 @@ long ResidentKiB(pid_t pid)
     return -1;
 }
 
+bool LargerThanAPixel(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.width * attributes.height > 1;
+}
+
 int Launch(Display* display, double timeoutMs, char** argv)
 {
     // Map events of new top-level windows (and of reparented ones, where a
@@ -115,7 +122,9 @@ int Launch(Display* display, double timeoutMs, char** argv)
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && mapped < 0)
+            // A window of one pixel shows nothing (Windows programs under
+            // Wine map one for their taskbar entry): it is not yet a window.
+            if (event.type == MapNotify && mapped < 0 && LargerThanAPixel(display, event.xmap.window))
                 mapped = Now() - start;
         }
         if (mapped >= 0)
