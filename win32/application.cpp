@@ -24,8 +24,8 @@ CalculatorWindows::CalculatorWindows(HINSTANCE instance, MessagePresenter& prese
 
 void CalculatorWindows::Show(int showCommand)
 {
-    Application.Show();
-    Form.Show(showCommand);
+    // The form's first frame first: the taskbar entry's window draws nothing.
+    Form.Show(showCommand, [this] { Application.Show(); });
 }
 
 int RunCalculator(HINSTANCE instance, int showCommand)

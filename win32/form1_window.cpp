@@ -104,7 +104,7 @@ void Form1Window::PlaceControl(const ControlDescription& d)
         SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                      bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (font)
-        SendMessageW(control, WM_SETFONT, WPARAM(font), TRUE);
+        SendMessageW(control, WM_SETFONT, WPARAM(font), IsWindowVisible(window_));
     if (d.Kind == ControlKind::Edit) {
         // The margins a TrueType face would get leave no room for three
         // bold digits in a crew field.
@@ -141,10 +141,12 @@ void Form1Window::SetSeparatorSource(SeparatorSource source)
     form_.SetSeparator(separatorSource_());
 }
 
-void Form1Window::Show(int showCommand)
+void Form1Window::Show(int showCommand, const std::function<void()>& shown)
 {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
+    if (shown)
+        shown();
     if (!pictures_.background.Bitmap)
         ShowError("The background picture cannot be shown: " + pictures_.background.Error);
 }

@@ -41,8 +41,9 @@ public:
     // Where the regional separator is read from, now and on every notice of
     // changed settings.
     void SetSeparatorSource(SeparatorSource source);
-    // Shows the window and reports a background that could not be decoded.
-    void Show(int showCommand);
+    // Shows the window and its first frame, then runs `shown`, then reports
+    // a background that could not be decoded.
+    void Show(int showCommand, const std::function<void()>& shown = nullptr);
     // What happens once the window is gone; ends the message loop unless
     // told otherwise.
     void SetClosedHandler(std::function<void()> closed) { closed_ = std::move(closed); }

@@ -47,14 +47,20 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
 {
     const int fieldHeight = field.bottom - field.top;
-    SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Made at its place (its open list below it), the box is left there:
+    // under Wine a move costs the start-up a millisecond.
+    RECT shown;
+    GetWindowRect(box_, &shown);
+    MapWindowPoints(nullptr, GetParent(box_), reinterpret_cast<POINT*>(&shown), 2);
+    if (!EqualRect(&shown, &field))
+        SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     // The face goes to the text part and the list, not to the box, which
     // would measure its field anew for it (and take two corrections more).
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
     if (GetComboBoxInfo(box_, &parts)) {
-        SendMessageW(parts.hwndItem, WM_SETFONT, WPARAM(font), TRUE);
+        SendMessageW(parts.hwndItem, WM_SETFONT, WPARAM(font), IsWindowVisible(box_));
         SendMessageW(parts.hwndList, WM_SETFONT, WPARAM(font), FALSE);
     }
     SendMessageW(box_, CB_SETITEMHEIGHT, 0, LPARAM(ItemHeight(dpi)));
