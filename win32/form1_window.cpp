@@ -145,6 +145,8 @@ void Form1Window::Show(int showCommand, const std::function<void()>& shown)
 {
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
+    for (SelectorBox& selector : selectors_)
+        selector.Fill();
     if (shown)
         shown();
     if (!pictures_.background.Bitmap)

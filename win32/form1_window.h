@@ -41,8 +41,8 @@ public:
     // Where the regional separator is read from, now and on every notice of
     // changed settings.
     void SetSeparatorSource(SeparatorSource source);
-    // Shows the window and its first frame, then runs `shown`, then reports
-    // a background that could not be decoded.
+    // Shows the window and its first frame, then lists the selectors'
+    // items, runs `shown` and reports a background that could not be decoded.
     void Show(int showCommand, const std::function<void()>& shown = nullptr);
     // What happens once the window is gone; ends the message loop unless
     // told otherwise.

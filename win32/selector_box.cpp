@@ -31,8 +31,6 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
     owner_ = owner;
     id_ = WPARAM(id);
     changed_ = [&form, id] { form.Changed(id); };
-    for (std::string_view item : ListItems(id))
-        SendMessageW(box, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
     Subclass(box, SelectorStepSubclass, StepProc, DWORD_PTR(this));
     COMBOBOXINFO parts = {};
     parts.cbSize = sizeof parts;
@@ -42,6 +40,16 @@ void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
         Subclass(parts.hwndItem, SelectorStepSubclass, StepProc, DWORD_PTR(this));
     }
     SetText(Widen(Describe(id).Text));
+}
+
+void SelectorBox::Fill()
+{
+    if (filled_)
+        return;
+    filled_ = true;
+    for (std::string_view item : ListItems(Control(id_)))
+        SendMessageW(box_, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
+    SetText(WindowText(box_));  // its item picked, now that it is listed
 }
 
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)

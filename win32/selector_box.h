@@ -26,9 +26,12 @@ public:
     static constexpr UINT PickedMessage = WM_APP + 1;
     static constexpr UINT ClosedMessage = WM_APP + 2;
 
-    // Fills the box `id` of `form` from the description and reports its
+    // Gives the box `id` of `form` its described text and reports its
     // changes to the form; its notices come through `owner`.
     void Attach(HWND box, HWND owner, TForm1& form, Control id);
+    // Lists the box's items, once: a closed box shows none, so the window's
+    // first frame need not wait for them.
+    void Fill();
     // A notice from the box, as its owner's WM_COMMAND carries it.
     void Notified(WORD code);
     void Posted(UINT message);
@@ -53,6 +56,7 @@ private:
     HWND box_ = nullptr, owner_ = nullptr;
     WPARAM id_ = 0;
     std::function<void()> changed_;
+    bool filled_ = false;
     bool dropped_ = false;
     bool picked_ = false;        // an item was chosen before the list closed
     bool pickPending_ = false;   // a pick on the closed box is posted, not yet reported
