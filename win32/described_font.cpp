@@ -48,14 +48,16 @@ HFONT DescribedFonts::For(const FontDescription& font, int dpi)
 
     // A face that stands in for a missing one (other than Windows' own
     // successor of MS Sans Serif) is made a tenth narrower.
-    HDC screen = GetDC(nullptr);
+    // Asked of a memory DC, which maps faces as the screen's does: Wine
+    // makes a screen DC dearly.
+    HDC screen = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(screen, handle);
     wchar_t chosen[LF_FACESIZE] = {};
     GetTextFaceW(screen, LF_FACESIZE, chosen);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(screen, &metrics);
     SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
+    DeleteDC(screen);
     const bool standIn = lstrcmpiW(chosen, face.c_str()) != 0 && lstrcmpiW(chosen, L"Microsoft Sans Serif") != 0;
     if (standIn && metrics.tmAveCharWidth > 0) {
         wanted.lfWidth = (metrics.tmAveCharWidth * StandInWidthPercent + 50) / 100;

@@ -10,6 +10,13 @@ int DpiOf(HWND window)
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window))
             return int(dpi);
+    // The system's scale without a screen DC, which Wine makes dearly.
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    static const auto getDpiForSystem = reinterpret_cast<GetDpiForSystemFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForSystem")));
+    if (getDpiForSystem && !window)
+        if (const UINT dpi = getDpiForSystem())
+            return int(dpi);
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
