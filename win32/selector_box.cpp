@@ -49,7 +49,7 @@ void SelectorBox::Fill()
     filled_ = true;
     for (std::string_view item : ListItems(Control(id_)))
         SendMessageW(box_, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
-    SetText(WindowText(box_));  // its item picked, now that it is listed
+    SetText(WindowText(box_));  // its item selected, now that there is a list
 }
 
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
