@@ -29,6 +29,14 @@ RECT Scaled(const Geometry& bounds, int dpi)
     return {left, top, left + Scaled(bounds.Width, dpi), top + Scaled(bounds.Height, dpi)};
 }
 
+bool StandsAt(HWND child, const RECT& bounds)
+{
+    RECT shown;
+    GetWindowRect(child, &shown);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&shown), 2);
+    return EqualRect(&shown, &bounds);
+}
+
 void TakeSuggestedBounds(HWND window, const RECT& suggested)
 {
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

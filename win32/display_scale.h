@@ -16,6 +16,10 @@ int DpiOf(HWND window);
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 RECT Scaled(const Geometry& bounds, int dpi);
 
+// Whether the child stands at `bounds` in its parent's client area already:
+// under Wine a move to where it is still costs the start-up.
+bool StandsAt(HWND child, const RECT& bounds);
+
 // Moved to a display of another scale: the size Windows suggests, at the
 // place the user left it.
 void TakeSuggestedBounds(HWND window, const RECT& suggested);

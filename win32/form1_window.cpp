@@ -97,10 +97,7 @@ void Form1Window::PlaceControl(const ControlDescription& d)
         SelectorOf(d.Id).Place(bounds, font, dpi_);
         return;
     }
-    RECT shown;
-    GetWindowRect(control, &shown);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&shown), 2);
-    if (!EqualRect(&shown, &bounds))
+    if (!StandsAt(control, bounds))
         SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                      bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (font)

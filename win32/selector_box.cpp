@@ -55,12 +55,8 @@ void SelectorBox::Fill()
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
 {
     const int fieldHeight = field.bottom - field.top;
-    // Made at its place (its open list below it), the box is left there:
-    // under Wine a move costs the start-up a millisecond.
-    RECT shown;
-    GetWindowRect(box_, &shown);
-    MapWindowPoints(nullptr, GetParent(box_), reinterpret_cast<POINT*>(&shown), 2);
-    if (!EqualRect(&shown, &field))
+    // Made at its place, its open list below it: left there.
+    if (!StandsAt(box_, field))
         SetWindowPos(box_, nullptr, field.left, field.top, field.right - field.left, BoxHeight(field, dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     // The face goes to the text part and the list, not to the box, which
