@@ -467,9 +467,11 @@ void Win32Window::Perform(model::Step& s)
             RECT inside;
             GetClientRect(tip, &inside);
             std::istringstream rows(*tipSeen);  // a row no wider than the window shows whole
-            for (std::string row; std::getline(rows, row);)
-                if (const int wide = TextRoom(tip, Widen(row)).right; wide <= 196 * scale)
+            for (std::string row; std::getline(rows, row);) {
+                if (const int wide = TextRoom(tip, Widen(row)).right; wide <= 196 * scale) {
                     EXPECT_GE(inside.right, wide) << "a row of the tip wrapped: " << row;
+                }
+            }
             EXPECT_GE(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 10000) << "the tip stays long enough to read";
             const POINT at = middleOf(label);
             EXPECT_TRUE(bounds.left <= label.right + 32 * scale && bounds.right >= label.left - 32 * scale &&
