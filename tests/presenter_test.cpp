@@ -16,7 +16,7 @@
 #include <functional>
 
 #include "application.h"
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 #include "pictures.h"
 
 using namespace Qt::StringLiterals;

@@ -36,7 +36,7 @@
 #include "form1_window.h"
 #include "form_model.h"
 #include "jpeg_image.h"
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 #include "picture_button.h"
 #include "pictures.h"
 #include "real_input.h"

@@ -15,7 +15,7 @@
 
 #include "form1_window.h"
 #include "jpeg_decoder.h"
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 
 namespace kvorn::testing {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 #include "form1_window.h"
 #include "form_description.h"
 #include "wide_text.h"

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "form_description.h"
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 #include "wide_text.h"
 
 namespace kvorn {

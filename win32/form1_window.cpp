@@ -176,8 +176,7 @@ void Form1Window::ReportFailure(const char* message)
 {
     try {
         ShowError(message);
-    } catch (...) {
-        // Nothing is left to tell the user with.
+    } catch (...) {  // nothing is left to tell the user with
     }
 }
 

@@ -1,4 +1,4 @@
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "message_presenter.h"
+#include "dialog_presenter.h"
 
 #include <algorithm>
 #include <string>
