@@ -775,12 +775,7 @@ void Win32Window::ExpectLaidOut(int percent, POINT corner)
         double off[3] = {}, n = 0;
         for (int y = 0; y < client.Height; ++y)
             for (int x = 0; x < client.Width; ++x) {
-                if (std::any_of(std::begin(model::DescribedControls), std::end(model::DescribedControls),
-                                [&](const model::DescribedControl& d) {
-                                    const model::DescribedRect r = d.Bounds.At(percent);
-                                    return Of(d.Id) && x >= r.Left && x < r.Left + r.Width && y >= r.Top &&
-                                           y < r.Top + r.Height;
-                                }))
+                if (ChildWindowFromPointEx(Form(), {x, y}, CWP_SKIPINVISIBLE) != Form())
                     continue;
                 n += 1;
                 for (int c = 0; c < 3; ++c)
