@@ -103,7 +103,8 @@ private slots:
     }
 
     // Each control where the description puts it, with its tab stop,
-    // maximum length, face and name for a screen reader.
+    // maximum length, face and name for a screen reader. (The tab order the
+    // random run walks against the form's.)
     void described()
     {
         namespace t = kvorn::test;
@@ -131,12 +132,6 @@ private slots:
             }
         }
         QCOMPARE(stacking, described);  // bottom to top
-        Show();
-        for (kvorn::Control stop : t::DescribedTabOrder) {
-            QCOMPARE(QApplication::focusWidget()->objectName().toStdString(), t::DescribedControlOf(stop).Name);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(QApplication::focusWidget(), form->ComboBox1);
     }
 
     void inputMethodTextPassesTheRules()

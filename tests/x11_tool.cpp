@@ -1,23 +1,16 @@
-// A small X11 helper for the end-to-end tests and the start-up benchmark:
-//   x11_tool wait CLASS MS           print the id of CLASS's mapped window
-//   x11_tool close ID                ask the window to close (WM_DELETE_WINDOW)
-//   x11_tool launch MS PROGRAM ARGS  start PROGRAM, print the milliseconds to
-//                                    its first mapped top-level window larger
-//                                    than a pixel and its resident memory
-//                                    then; then end it
+// A small X11 helper for the end-to-end tests:
+//   x11_tool wait CLASS MS  print the id of CLASS's mapped window
+//   x11_tool close ID       ask the window to close (WM_DELETE_WINDOW)
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -87,66 +80,6 @@ int Close(Display* display, Window window)
     return 0;
 }
 
-long ResidentKiB(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    return -1;
-}
-
-bool LargerThanAPixel(Display* display, Window window)
-{
-    XWindowAttributes attributes;
-    return XGetWindowAttributes(display, window, &attributes) && attributes.width * attributes.height > 1;
-}
-
-int Launch(Display* display, double timeoutMs, char** argv)
-{
-    // Map events of new top-level windows (and of reparented ones, where a
-    // window manager runs) arrive as the root's substructure notices.
-    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
-    XSync(display, False);
-    const double start = Now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execvp(argv[0], argv);
-        _exit(127);
-    }
-    const double end = start + timeoutMs;
-    const int fd = ConnectionNumber(display);
-    double mapped = -1;
-    while (mapped < 0 && Now() < end) {
-        while (XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            // A window of one pixel shows nothing (Windows programs under
-            // Wine map one for their taskbar entry): it is not yet a window.
-            if (event.type == MapNotify && mapped < 0 && LargerThanAPixel(display, event.xmap.window))
-                mapped = Now() - start;
-        }
-        if (mapped >= 0)
-            break;
-        fd_set fds;
-        FD_ZERO(&fds);
-        FD_SET(fd, &fds);
-        timeval wait{0, 5000};
-        select(fd + 1, &fds, nullptr, nullptr, &wait);
-    }
-    usleep(200000);  // let it settle before reading its memory
-    const long rss = ResidentKiB(pid);
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    if (mapped < 0) {
-        std::fprintf(stderr, "x11_tool: %s mapped no window\n", argv[0]);
-        return 1;
-    }
-    std::printf("%.2f %ld\n", mapped, rss);
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -162,10 +95,8 @@ int main(int argc, char** argv)
         result = Wait(display, argv[2], std::atof(argv[3]));
     else if (command == "close" && argc == 3)
         result = Close(display, std::strtoul(argv[2], nullptr, 0));
-    else if (command == "launch" && argc >= 4)
-        result = Launch(display, std::atof(argv[2]), argv + 3);
     else
-        std::fprintf(stderr, "usage: x11_tool wait CLASS MS | close ID | launch MS PROGRAM [ARGS]\n");
+        std::fprintf(stderr, "usage: x11_tool wait CLASS MS | close ID\n");
     XCloseDisplay(display);
     return result;
 }
