@@ -717,8 +717,8 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
 }
 
 // The window as described at `percent` with its client area's corner at
-// `corner`: every control's place and size, the list items, the faces and
-// the picture drawn for that scale where nothing covers it: between the
+// `corner`: every control's place and size, the list items, the faces, the
+// tab order, and the picture drawn for that scale where nothing covers it: between the
 // scales it is drawn for, the next one above, scaled down smoothly.
 void Win32Window::ExpectLaidOut(int percent, POINT corner)
 {
@@ -757,6 +757,11 @@ void Win32Window::ExpectLaidOut(int percent, POINT corner)
         GetObjectW(HFONT(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof face, &face);
         EXPECT_EQ(-face.lfHeight, model::DescribedRect::AtPercent(d.FontPixels, percent)) << d.Name;
         EXPECT_EQ(face.lfWeight >= FW_BOLD, d.Bold) << d.Name;
+    }
+    window->Focus(Control::ComboBox1);  // also after a move to another display, which places every child again
+    for (Control stop : model::DescribedTabOrder) {
+        EXPECT_EQ(Describe(Focused()).Name, Describe(stop).Name) << "tab order at " << percent;
+        Press(VK_TAB);
     }
     const int drawnFor = percent <= 100 ? 100 : percent <= 150 ? 150 : 200;
     const DecodedJpeg picture = PictureResource(IDR_BACKGROUND + (drawnFor - 100) / 5);
