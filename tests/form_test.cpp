@@ -138,6 +138,10 @@ private slots:
     {
         Show();
         form->Edit3->setFocus(Qt::OtherFocusReason);
+        const QImage empty = form->Edit3->grab().toImage();
+        QInputMethodEvent composing(u"1"_s, {});  // shown as it is composed, before any commit
+        QApplication::sendEvent(form->Edit3, &composing);
+        QVERIFY(form->Edit3->grab().toImage() != empty);
         QInputMethodEvent commit;
         commit.setCommitString(u"1x2.3"_s);
         QApplication::sendEvent(form->Edit3, &commit);

@@ -43,7 +43,8 @@ for size in 16 24 32 48 64 128 256; do
     check "icon $icon at ${size}x${size}" grep -q "PNG image data, $size x $size," <<<"$(file -b "$png" 2>&1),"
 done
 check "icon $icon scalable" grep -q "SVG" <<<"$(file -b "$work/root/usr/share/icons/hicolor/scalable/apps/$icon.svg" 2>&1)"
-check "metainfo valid" appstreamcli validate --no-net "$work/root/usr/share/metainfo/org.kvorn.Calculator.metainfo.xml"
+# As a software centre reads it: beside the menu entry and icon it names.
+check "metainfo valid in the installed tree" appstreamcli validate-tree --no-net "$work/root"
 for file in ./usr/share/man/man1/kvorn-calculator.1.gz ./usr/share/man/man1/kvorn-score.1.gz \
             ./usr/share/doc/kvorn-calculator/changelog.gz ./usr/share/doc/kvorn-calculator/copyright; do
     check "carries $file" grep -q " $file\$" <<<"$contents"

@@ -550,6 +550,21 @@ class RealInputTest : public QObject {
             return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
                 Q(expected.Result));
         }
+        // An empty field with the focus shows its caret, dark where it
+        // stands; it blinks, so within a blink.
+        if (QLineEdit* e = form->isActiveWindow() ? TextPart(Focused()) : nullptr; e && e->text().isEmpty()) {
+            const QRect at = e->inputMethodQuery(Qt::ImCursorRectangle).toRect() & e->rect().adjusted(1, 1, -1, -1);
+            const auto shown = [&] {
+                const QImage look = e->grab(at).toImage();
+                for (int y = 0; y < look.height(); ++y)
+                    for (int x = 0; x < look.width(); ++x)
+                        if (qGray(look.pixel(x, y)) < 128)
+                            return true;
+                return false;
+            };
+            if (!WaitFor(shown, 3000))
+                return u"no caret in the empty %1, which has the focus"_s.arg(Q(kvorn::Describe(Focused()).Name));
+        }
         // Each control shows whether it has the focus (a field or a selector
         // in its frame: its top row), and looks the same whenever it is in
         // the same state.
