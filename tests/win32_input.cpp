@@ -212,6 +212,11 @@ Control Focused(const Form1Window& window)
 namespace {
 
 // The one box open at a time, and its owner; a timer looks at it.
+std::string FaceOf(const LOGFONTW& face)
+{
+    return Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight) + (face.lfWeight >= FW_BOLD ? " bold" : "");
+}
+
 SeenBox* looking = nullptr;
 SeenBox* closing = nullptr;
 HWND lookingOwner = nullptr;
@@ -228,7 +233,7 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
     LOGFONTW face = {};
     GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof face, &face);  // none: the system's
     if (kind == L"Button" || (style & 0x1F) != SS_ICON)
-        looking->faces.insert(Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight));
+        looking->faces.insert(FaceOf(face));
     if (kind == L"Button") {
         looking->buttons.push_back(Narrow(text) + ((style & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
         RECT button, client;
@@ -334,6 +339,14 @@ void Look(std::deque<SeenBox>& seen, HWND owner, Show show)
 }
 
 }  // namespace
+
+std::string MessageFace()
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return FaceOf(metrics.lfMessageFont);
+}
 
 void SeeingPresenter::ShowMessage(std::string_view text)
 {

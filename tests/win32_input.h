@@ -74,13 +74,16 @@ struct SeenBox {
     bool icon = false, ownerEnabled = true, ownerTopmost = true, centred = false, buttonsCentred = true;
     bool closeButton = false, captionFits = false, resizable = false;
     std::vector<std::string> buttons;  // captions, the default one marked '*'
-    std::set<std::string> faces;       // of its text and its buttons
+    std::set<std::string> faces;       // of its text and its buttons, as MessageFace names them
     bool textFits = true;              // in its control, wrapped at its width
     int aboveText = -1, underButton = -1, inkFrom = -1;
     int spare = -1;  // the room right of its text set on one line
     std::string closedBy;              // the key, and whether it did
     bool operator==(const SeenBox&) const = default;
 };
+
+// The system's face for a box's text: its name, height and whether bold.
+std::string MessageFace();
 
 // The real boxes, each looked at while it is open and closed with Escape
 // or Enter, as a user would.

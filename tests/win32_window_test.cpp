@@ -34,6 +34,7 @@
 #include "result_fit.h"
 #include "wide_text.h"
 #include "win32_input.h"
+#include "window_ids.h"
 #include "window_menu.h"
 #include "worked_ships.h"
 
@@ -517,7 +518,8 @@ model::Expected Win32Window::Look()
         EXPECT_FALSE(box.ownerEnabled) << box.text;
         EXPECT_TRUE(box.closeButton && !box.resizable) << "a box without a close button, or resizable: " << box.text;
         EXPECT_FALSE(box.closedBy.ends_with("did not close it")) << box.closedBy << ": " << box.text;
-        EXPECT_EQ(box.faces.size(), 1u) << "the text and the buttons in one face: " << box.text;
+        EXPECT_EQ(box.faces, std::set<std::string>{MessageFace()})
+            << "the text and the buttons in the system's face for boxes: " << box.text;
         EXPECT_TRUE(box.textFits) << "the text cut: " << box.text;
         if (!box.icon) {  // the program's own box: its button centred, as far from the foot as the text from the top
             EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
@@ -939,6 +941,27 @@ TEST(Win32Program, StartsShownAndEndsWithExit)
     EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form) && GetForegroundWindow() == form);
     EXPECT_EQ(at.left, model::DescribedWindow.Left);
     EXPECT_EQ(at.top, model::DescribedWindow.Top);
+    // Its own message loop: Tab goes from field to field. Every figure typed
+    // and the caliber picked, with no type: the box it shows is the form's,
+    // which waits behind it, out of the always-on-top band, until closed.
+    const auto text = [form](Control c) {
+        wchar_t buffer[64] = {};
+        SendMessageW(GetDlgItem(form, IdOf(c)), WM_GETTEXT, 64, LPARAM(buffer));
+        return Narrow(buffer);
+    };
+    for (Control field : {Control::Edit1, Control::Edit3, Control::Edit4, Control::Edit5, Control::Edit2,
+                          Control::Edit6, Control::Edit7, Control::ComboBox2}) {
+        Press(nullptr, VK_TAB);
+        field == Control::ComboBox2 ? Press(nullptr, VK_DOWN) : TypeCharacter(nullptr, L'1');
+        EXPECT_TRUE(PumpUntil(nullptr, [&] { return text(field).starts_with("1"); })) << Describe(field).Name;
+    }
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil(nullptr, [&] { return (box = FindWindowW(L"#32770", nullptr)) != nullptr; }));
+    EXPECT_EQ(GetWindow(box, GW_OWNER), form);
+    EXPECT_FALSE(IsWindowEnabled(form) || (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST));
+    Press(nullptr, VK_RETURN);
+    EXPECT_TRUE(PumpUntil(nullptr, [&] { return !IsWindow(box) && IsWindowEnabled(form); }));
+    EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
     const Geometry& exit = Describe(Control::BitBtn2).Bounds;
     ClickAt(nullptr, {at.left + exit.Left + exit.Width / 2, at.top + exit.Top + exit.Height / 2});
     DWORD code = 1;
@@ -981,16 +1004,19 @@ TEST(Win32Application, TheTaskbarEntryIsTheApplications)
     EXPECT_TRUE(GetWindowLongW(application.Handle(), GWL_STYLE) & WS_MINIMIZEBOX) << "no Minimise on the taskbar";
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_STYLE) & WS_SYSMENU);  // no window menu on the picture
     EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    // The taskbar's and the form's icon: the ship picture, 32 by 32.
-    const auto drawn = [](HICON icon) {
-        return Drawn(32, 32, [icon](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); });
-    };
-    const HICON ship = HICON(LoadImageW(nullptr, Widen(KVORN_REFERENCE_DIR "/../../assets/ship.ico").c_str(),
-                                        IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
-    ASSERT_TRUE(ship);
-    for (HWND window : {application.Handle(), form.Handle()})
-        EXPECT_TRUE(drawn(HICON(GetClassLongPtrW(window, GCLP_HICON))) == drawn(ship)) << "the icon is not the ship";
-    DestroyIcon(ship);
+    // The taskbar's and the form's icons: the ship's pictures, 32 by 32 and
+    // the small one drawn for 16 by 16.
+    for (const auto& [size, slot] : {std::pair{32, GCLP_HICON}, std::pair{16, GCLP_HICONSM}}) {
+        const auto drawn = [size](HICON icon) {
+            return Drawn(size, size, [=](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
+        };
+        const HICON ship = HICON(LoadImageW(nullptr, Widen(KVORN_REFERENCE_DIR "/../../assets/ship.ico").c_str(),
+                                            IMAGE_ICON, size, size, LR_LOADFROMFILE));
+        ASSERT_TRUE(ship);
+        for (HWND window : {application.Handle(), form.Handle()})
+            EXPECT_TRUE(drawn(HICON(GetClassLongPtrW(window, slot))) == drawn(ship)) << "not the ship at " << size;
+        DestroyIcon(ship);
+    }
 
     SendMessageW(application.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     Pump(form.Handle());
