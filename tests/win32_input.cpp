@@ -211,12 +211,12 @@ Control Focused(const Form1Window& window)
 
 namespace {
 
-// The one box open at a time, and its owner; a timer looks at it.
 std::string FaceOf(const LOGFONTW& face)
 {
     return Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight) + (face.lfWeight >= FW_BOLD ? " bold" : "");
 }
 
+// The one box open at a time, and its owner; a timer looks at it.
 SeenBox* looking = nullptr;
 SeenBox* closing = nullptr;
 HWND lookingOwner = nullptr;
