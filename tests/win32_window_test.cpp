@@ -941,9 +941,23 @@ TEST(Win32Program, StartsShownAndEndsWithExit)
     EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form) && GetForegroundWindow() == form);
     EXPECT_EQ(at.left, model::DescribedWindow.Left);
     EXPECT_EQ(at.top, model::DescribedWindow.Top);
+    // The pointer over the result makes its tip, before any box.
+    const Geometry& result = Describe(Control::Label1).Bounds;
+    for (int dx : {0, 3}) {
+        INPUT move = MouseAt({at.left + result.Left + result.Width / 2 + dx, at.top + result.Top + 8}, 0);
+        SendInput(1, &move, sizeof move);
+    }
+    EXPECT_TRUE(PumpUntil(nullptr, [&] {
+        DWORD process = 0;
+        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
+            if (GetWindowThreadProcessId(tip, &process) && process == started.dwProcessId)
+                return true;
+        return false;
+    })) << "no tip made over the result";
     // Its own message loop: Tab goes from field to field. Every figure typed
     // and the caliber picked, with no type: the box it shows is the form's,
-    // which waits behind it, out of the always-on-top band, until closed.
+    // which waits behind it, out of the always-on-top band, until closed,
+    // and then back in it.
     const auto text = [form](Control c) {
         wchar_t buffer[64] = {};
         SendMessageW(GetDlgItem(form, IdOf(c)), WM_GETTEXT, 64, LPARAM(buffer));
