@@ -282,10 +282,17 @@ void FormModel::Apply(const Step& step)
         PickItem(c, current + (notches > 0 ? 1 : -1), false);
         return;
     }
-    case StepKind::MousePick:
+    case StepKind::MousePick: {
         MoveFocus(step.Target, Reason::LeftClick);
-        PickItem(step.Target, step.Item, true);
+        if (step.Item >= -1 || !platform_.EscapeKeepsTheListsText)
+            return PickItem(step.Target, step.Item, true);
+        Selector& s = selectors_[step.Target == Control::ComboBox2];
+        const int picked = s.current;  // no item is picked: the arrow keys go on from the last one
+        if (ToUtf16(s.items[std::size_t(-2 - step.Item)]) != s.edit.text)
+            PickItem(step.Target, -2 - step.Item, true);
+        s.current = picked;
         return;
+    }
     case StepKind::Paste:
         if (HasText(f) && !step.Clipboard.empty())
             Insert(f, ToUtf16(step.Clipboard));
@@ -504,10 +511,12 @@ std::vector<Step> SeldomSteps()
             steps.insert(steps.end(), {TypedStep(8), TypedStep(U'9')});
     }
     // The last hull typed on past the field's width, then a short one over
-    // it; the result rested on, also with another program active.
+    // it; the result rested on, also with another program active; the
+    // caliber's list closed with Escape after Down.
     steps.insert(steps.end(), {TypedStep(U'4'), ControlStep(StepKind::ContextMenu, Control::Edit1), TypedStep(U'3'),
                                KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchAway),
-                               KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchBack)});
+                               KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchBack),
+                               ControlStep(StepKind::MousePick, Control::ComboBox2, -2)});
     return steps;
 }
 
@@ -592,6 +601,8 @@ Step StepGenerator::Next(const FormModel& model)
             s.Kind = StepKind::MousePick;
             s.Target = selector();
             s.Item = Below(s.Target == Control::ComboBox1 ? int(ShipTypeTable.size()) : 5);
+            if (Below(6) == 0)
+                s.Item = Below(2) ? -1 : -2;  // closed with Escape, Down pressed first or not
         } else if (roll < 74) {
             s.Kind = StepKind::Wheel;
             s.Target = selector();

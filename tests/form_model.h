@@ -24,7 +24,9 @@ enum class StepKind {
     Delete,        // the Delete key
     Left, Right, Home, End,  // caret keys, Shift held if asked
     ListKey,       // the focused selector's Down (Item 1) or Up (Item -1), list closed; Ctrl held for 2 and -2
-    MousePick,     // Target's list opened by its arrow, item Item clicked (closed with Escape when -1)
+    // Target's list opened by its arrow, item Item clicked; closed with Escape when -1, and when below it after
+    // Down moved the highlight to item -2 - Item (its driver sets where, before Apply; -1 when it did not move)
+    MousePick,
     Wheel,         // Item notches over Target's text part, negative towards the user
     Paste,         // Clipboard put on the clipboard, then Shift+Insert
     // into Target's text at caret position Item (past the end for one beyond it), Shift held if asked; a driver whose
@@ -79,6 +81,9 @@ struct Platform {
     // Ctrl+Up and Ctrl+Down step a Windows combo box as Up and Down do; Qt's
     // leave them to its text part, which does nothing with them.
     bool ControlArrowsStepTheList = false;
+    // The item's text the arrow keys put in from a Windows open list stays
+    // when Escape closes it, as if typed; Qt's list takes it back.
+    bool EscapeKeepsTheListsText = false;
 };
 
 enum class BoxIcon { None, Stop };

@@ -56,7 +56,7 @@ bool IsSelector(Control c) { return c == Control::ComboBox1 || c == Control::Com
 // What Windows does where the platforms legitimately differ.
 constexpr model::Platform Windows = {
     .MiddleClickPastesPrimary = false, .SelectorSelectsItsText = true, .ArrowsMoveFromTheCaret = true,
-    .ProgramTextPutsTheCaretFirst = true, .ControlArrowsStepTheList = true};
+    .ProgramTextPutsTheCaretFirst = true, .ControlArrowsStepTheList = true, .EscapeKeepsTheListsText = true};
 
 // What of the window a user can see: the texts, the focused edit's
 // selection (from its lower end to its higher), the focus while the window
@@ -177,8 +177,9 @@ protected:
     Control Focused() const { return kvorn::testing::Focused(*window); }
 
     // The open list as the user sees it: its rows at the display's scale,
-    // the current one highlighted; then a click on the item.
-    void PickByMouse(Control combo, int item)
+    // the current one highlighted; then a click on the item, or Escape (see
+    // the step's Item, which it sets to where Down moved the highlight).
+    void PickByMouse(Control combo, int& item)
     {
         HWND box = Of(combo);
         COMBOBOXINFO parts = {};
@@ -248,6 +249,10 @@ protected:
             SendMessageW(parts.hwndList, LB_SETTOPINDEX, WPARAM(top), 0);
             ClickAt(Form(), over);
         } else {
+            if (item < -1 && current + 1 < count)
+                Press(VK_DOWN);
+            const int moved = int(SendMessageW(parts.hwndList, LB_GETCURSEL, 0, 0));
+            item = moved != current ? -2 - moved : -1;
             Press(VK_ESCAPE);
             EXPECT_TRUE(PumpUntil(Form(), [&] { return !IsWindowVisible(parts.hwndList); })) << "Escape left the list open";
         }
@@ -857,7 +862,8 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
         SendMessageW(window->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
         Pump(window->Handle());
         ExpectLaidOut(percent, {300, 120});
-        PickByMouse(Control::ComboBox2, -1);
+        int escaped = -1;
+        PickByMouse(Control::ComboBox2, escaped);
         model::Step rest = model::KeyStep(model::StepKind::RestOnResult);
         Perform(rest);
         EXPECT_TRUE(tipSeen && !tipSeen->empty()) << "no tip over the result at " << dpi;
