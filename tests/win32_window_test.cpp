@@ -185,8 +185,9 @@ protected:
         COMBOBOXINFO parts = {};
         parts.cbSize = sizeof parts;
         ASSERT_TRUE(GetComboBoxInfo(box, &parts));
+        clicks = (clicks + 1) % 2;  // apart from a click just before on it, which would make a double click
         ClickAt(Form(), ScreenPoint(combo, (parts.rcButton.left + parts.rcButton.right) / 2,
-                            (parts.rcButton.top + parts.rcButton.bottom) / 2));
+                            parts.rcButton.top + (parts.rcButton.bottom - parts.rcButton.top) * (1 + clicks) / 3));
         ASSERT_TRUE(PumpUntil(Form(), [&] { return IsWindowVisible(parts.hwndList); })) << "no list";
         const int count = int(ListItems(combo).size()), rows = std::min(count, model::DescribedListRows);
         const int rowHeight = model::DescribedRect::AtPercent(model::DescribedListItemHeight, percent);
