@@ -31,13 +31,15 @@ check "kvorn-score links no Qt" bash -c "! ldd '$build/cli/kvorn-score' | grep -
 check "named for its version" grep -q "kvorn-calculator_1.1.1_" <<<"$deb"
 
 dpkg-deb -x "$deb" "$work/root"
-check "desktop entry valid" desktop-file-validate "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
+entry="$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
+check "desktop entry valid" desktop-file-validate "$entry"
 # The menu entry's icon, in every size the icon theme is asked for (48 x 48
 # at the least, by the theme's own rule), each a picture of that size.
-icon=$(sed -n 's/^Icon=//p' "$work/root/usr/share/applications/org.kvorn.Calculator.desktop")
+icon=$(sed -n 's/^Icon=//p' "$entry")
 check "the menu entry names an icon" [ -n "$icon" ]
-check "the menu entry opens no terminal" \
-    grep -qx "Terminal=false" "$work/root/usr/share/applications/org.kvorn.Calculator.desktop"
+check "the menu entry opens no terminal" grep -qx "Terminal=false" "$entry"
+# Named as the program's window is, in English and in Russian.
+check "the menu entry's names" [ "$(grep -E '^Name(\[ru\])?=' "$entry")" = $'Name=Kvorn calculator\nName[ru]=Кворн калькулятор' ]
 for size in 16 24 32 48 64 128 256; do
     png="$work/root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png"
     check "icon $icon at ${size}x${size}" grep -q "PNG image data, $size x $size," <<<"$(file -b "$png" 2>&1),"
@@ -45,6 +47,8 @@ done
 check "icon $icon scalable" grep -q "SVG" <<<"$(file -b "$work/root/usr/share/icons/hicolor/scalable/apps/$icon.svg" 2>&1)"
 # As a software centre reads it: beside the menu entry and icon it names.
 check "metainfo valid in the installed tree" appstreamcli validate-tree --no-net "$work/root"
+newest=$(grep -om1 '<release version="[^"]*"' "$work/root/usr/share/metainfo/org.kvorn.Calculator.metainfo.xml")
+check "metainfo's newest release is the package's" [ "$newest" = "<release version=\"$(dpkg-deb -f "$deb" Version)\"" ]
 for file in ./usr/share/man/man1/kvorn-calculator.1.gz ./usr/share/man/man1/kvorn-score.1.gz \
             ./usr/share/doc/kvorn-calculator/changelog.gz ./usr/share/doc/kvorn-calculator/copyright; do
     check "carries $file" grep -q " $file\$" <<<"$contents"
