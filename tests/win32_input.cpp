@@ -220,7 +220,7 @@ std::string FaceOf(const LOGFONTW& face)
 SeenBox* looking = nullptr;
 SeenBox* closing = nullptr;
 HWND lookingOwner = nullptr;
-int closed = 0, opening = 0;
+int closed[2] = {}, opening = 0;  // closed: boxes of each kind, by their icon
 UINT_PTR lookingTimer = 0, closingTimer = 0;
 void CALLBACK SeeItClose(HWND, UINT, UINT_PTR timer, DWORD);
 
@@ -292,11 +292,16 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
                        std::abs((frame.top + frame.bottom) - (work.top + work.bottom)) <= 2;
     closing = looking;
     looking = nullptr;
-    // Escape and Enter, in turn, close both kinds.
-    const WORD key = closed++ % 2 ? VK_RETURN : VK_ESCAPE;
+    // Escape, Alt+F4 (as the close button does) and Enter, in turn, close each kind.
+    const int way = closed[closing->icon]++ % 3;
+    const WORD key = way == 0 ? VK_ESCAPE : way == 1 ? VK_F4 : VK_RETURN;
+    if (key == VK_F4)
+        Key(VK_MENU, true);
     Key(key, true);
     Key(key, false);
-    closing->closedBy = key == VK_RETURN ? "Enter" : "Escape";
+    if (key == VK_F4)
+        Key(VK_MENU, false);
+    closing->closedBy = way == 0 ? "Escape" : way == 1 ? "Alt+F4" : "Enter";
     closingTimer = SetTimer(nullptr, 0, 20, SeeItClose);
 }
 
