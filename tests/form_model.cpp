@@ -476,6 +476,7 @@ std::vector<Step> SeldomSteps()
         KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
         KeyStep(StepKind::Tab, true), TypedStep(U'4'), KeyStep(StepKind::Tab, true), TypedStep(U'5'),
         KeyStep(StepKind::Tab, true), TypedStep(U'6'), KeyStep(StepKind::Tab, true), TypedStep(U'7'),
+        PasteStep("1234"), PasteStep("5"),  // again; then nothing, the field being full
         // After Clear the type's text is not selected, and the list steps on
         // from no item; a listed text pasted, left and entered again, from
         // its item still, not the text's. Each step selects its text, which
