@@ -515,11 +515,13 @@ std::vector<Step> SeldomSteps()
     }
     // The last hull typed on past the field's width, then a short one over
     // it; the result rested on, also with another program active; the
-    // caliber's list closed with Escape after Down.
+    // caliber's list closed with Escape after Down; a field with a figure
+    // entered by a right click.
     steps.insert(steps.end(), {TypedStep(U'4'), ControlStep(StepKind::ContextMenu, Control::Edit1), TypedStep(U'3'),
                                KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchAway),
                                KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchBack),
-                               ControlStep(StepKind::MousePick, Control::ComboBox2, -2)});
+                               ControlStep(StepKind::MousePick, Control::ComboBox2, -2),
+                               ControlStep(StepKind::ContextMenu, Control::Edit2)});
     return steps;
 }
 
