@@ -293,15 +293,16 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
     closing = looking;
     looking = nullptr;
     // Escape, Alt+F4 (as the close button does) and Enter, in turn, close each kind.
-    const int way = closed[closing->icon]++ % 3;
-    const WORD key = way == 0 ? VK_ESCAPE : way == 1 ? VK_F4 : VK_RETURN;
-    if (key == VK_F4)
-        Key(VK_MENU, true);
-    Key(key, true);
-    Key(key, false);
-    if (key == VK_F4)
-        Key(VK_MENU, false);
-    closing->closedBy = way == 0 ? "Escape" : way == 1 ? "Alt+F4" : "Enter";
+    static const struct { WORD modifier, key; const char* name; } ways[] = {
+        {0, VK_ESCAPE, "Escape"}, {VK_MENU, VK_F4, "Alt+F4"}, {0, VK_RETURN, "Enter"}};
+    const auto& way = ways[closed[closing->icon]++ % 3];
+    if (way.modifier)
+        Key(way.modifier, true);
+    Key(way.key, true);
+    Key(way.key, false);
+    if (way.modifier)
+        Key(way.modifier, false);
+    closing->closedBy = way.name;
     closingTimer = SetTimer(nullptr, 0, 20, SeeItClose);
 }
 

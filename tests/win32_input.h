@@ -85,8 +85,8 @@ struct SeenBox {
 // The system's face for a box's text: its name, height and whether bold.
 std::string MessageFace();
 
-// The real boxes, each looked at while it is open and closed with Escape
-// or Enter, as a user would.
+// The real boxes, each looked at while it is open and closed with Escape,
+// Alt+F4 or Enter, as a user would.
 class SeeingPresenter : public MessagePresenter {
 public:
     void SetOwner(HWND owner) { boxes_.SetOwner(owner), owner_ = owner; }
