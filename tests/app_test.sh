@@ -18,6 +18,10 @@ check "no display: non-zero exit" [ $rc -ne 0 ]
 check "no display: one clear line" one_line "$out"
 check "no display: says so" grep -q "no display" <<<"$out"
 
+# A window system the user names is theirs to judge: it runs on, unrefused.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 5 "$app" >/dev/null 2>&1; rc=$?
+check "no display, a window system named: runs" [ $rc -eq 124 ]
+
 # A Wayland session's display alone is one to try: no compositor answers.
 plugins=QT_LOGGING_RULES=qt.qpa.plugin=true  # Qt then says which window systems it tries
 out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=kvorn-no-compositor $plugins "$app" 2>&1); rc=$?

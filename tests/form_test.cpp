@@ -176,6 +176,12 @@ private slots:
 
     void separatorFollowsTheRegionalSettings()
     {
+        const QByteArray user = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "ru_RU.UTF-8");  // the user's settings as the window is made
+        Form1Window made(presenter);
+        user.isEmpty() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", user);
+        QTest::keyClicks(made.Edit3, u"1.5"_s);
+        QCOMPARE(made.Edit3->text(), u"1,5"_s);
         Show();
         QCOMPARE(form->Separator(), U',');
         separator = U'.';

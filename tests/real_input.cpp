@@ -230,3 +230,23 @@ bool RealInput::Settle()
         QCoreApplication::processEvents();
     return marks.seen >= mark;
 }
+
+std::pair<std::string, unsigned long> RealInput::ManagerHints(unsigned long window)
+{
+    Window owner = 0;
+    if (!XGetTransientForHint(display_, window, &owner))
+        owner = 0;
+    Atom got = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    std::string type;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False), 0, 1, False,
+                           XA_ATOM, &got, &format, &count, &left, &data) == Success && data && count == 1) {
+        char* name = XGetAtomName(display_, *reinterpret_cast<Atom*>(data));
+        type = name ? name : "";
+        XFree(name);
+    }
+    XFree(data);
+    return {type, owner};
+}

@@ -5,6 +5,8 @@
 
 #include <QPoint>
 #include <functional>
+#include <string>
+#include <utility>
 
 struct _XDisplay;
 
@@ -39,6 +41,9 @@ public:
     // put on the watched window after the input comes back to Qt behind it.
     // Returns false if it did not within the bound.
     bool Settle();
+    // What a window manager is told of `window`: its type's atom name and
+    // the window it belongs to (0 for none).
+    std::pair<std::string, unsigned long> ManagerHints(unsigned long window);
 
 private:
     unsigned char KeyFor(unsigned long keysym, bool& shift);
