@@ -9,7 +9,8 @@ shift 2
 export WINEPREFIX=${WINEPREFIX:?}-$dpi WINEDEBUG=${WINEDEBUG:--all}
 wineserver=$(dirname "$wine")/wineserver
 "$wineserver" -k 2>/dev/null
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+out=$("$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f 2>&1) ||
+    { echo "$0: LogPixels not set in $WINEPREFIX: $out" >&2; exit 1; }
 "$wineserver" -w 2>/dev/null
 # A screen as much larger as the display is denser, so that the window fits.
 scale=$(( (dpi + 95) / 96 ))

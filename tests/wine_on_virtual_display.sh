@@ -11,7 +11,14 @@ wine=$1
 wineserver=$(dirname "$wine")/wineserver
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
-xvfb-run ${DISPLAY_FROM:+-n "$DISPLAY_FROM"} -a -s "-screen 0 ${SCREEN:-1024x768x24} -nolisten tcp" "$@"
+# A run that fails says how it ended, and what the X server said.
+xlog=$(mktemp)
+xvfb-run ${DISPLAY_FROM:+-n "$DISPLAY_FROM"} -a -e "$xlog" -s "-screen 0 ${SCREEN:-1024x768x24} -nolisten tcp" "$@"
 status=$?
 "$wineserver" -k 2>/dev/null
+if [ $status -ne 0 ]; then
+    echo "$(basename "$0"): $(basename "${2:-$1}") ended with status $status; the X server said:" >&2
+    cat "$xlog" >&2
+fi
+rm -f "$xlog"
 exit $status
