@@ -242,6 +242,18 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         GetClientRect(HWND(box), &client);
         looking->buttonsCentred = looking->buttonsCentred && std::abs(button.left + button.right - client.right) <= 2;
         looking->underButton = client.bottom - button.bottom;
+        looking->button = {button.right - button.left, button.bottom - button.top};
+        // Windows' own measure for dialogs: a quarter of the face's mean
+        // letter across, an eighth of its height down.
+        HDC dc = GetDC(child);
+        const HGDIOBJ was = SelectObject(dc, HFONT(SendMessageW(child, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc, &metrics);
+        SIZE letters = {};
+        GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+        SelectObject(dc, was);
+        ReleaseDC(child, dc);
+        looking->unit = {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
     }
     else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
@@ -251,6 +263,10 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         GetWindowRect(child, &room);
         MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&room), 2);
         looking->aboveText = room.top;
+        looking->leftOfText = room.left;
+        RECT client;
+        GetClientRect(HWND(box), &client);
+        looking->rightOfText = client.right - room.right;
         GetClientRect(child, &room);
         const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;

@@ -77,9 +77,11 @@ struct SeenBox {
     std::set<std::string> faces;       // of its text and its buttons, as MessageFace names them
     bool textFits = true;              // in its control, wrapped at its width
     int aboveText = -1, underButton = -1, inkFrom = -1;
+    int leftOfText = -1, rightOfText = -1;  // the room beside its text's control
+    SIZE button = {};                     // its last button's
+    SIZE unit = {};                       // the dialog units of its button's face, times 4 and 8
     int spare = -1;  // the room right of its text set on one line
     std::string closedBy;              // the key, and whether it did
-    bool operator==(const SeenBox&) const = default;
 };
 
 // The system's face for a box's text: its name, height and whether bold.

@@ -535,6 +535,15 @@ model::Expected Win32Window::Look()
             EXPECT_TRUE(!box.ownerTopmost && box.centred && box.buttonsCentred) << box.text;
             EXPECT_EQ(box.underButton, box.aboveText) << "room under the button: " << box.text;
             EXPECT_LE(box.inkFrom, 3) << "the text starts so far in: " << box.text;
+            // Sized as Windows sizes a dialog, at any scale: a button of 50
+            // by 14 dialog units of its face, margins of 7, within a fifth.
+            const auto units = [](double pixels, long unit, double described) {
+                return std::abs(pixels / double(unit) - described) <= described / 5; };
+            EXPECT_TRUE(units(box.button.cx * 4, box.unit.cx, 50) && units(box.button.cy * 8, box.unit.cy, 14))
+                << "a button of " << box.button.cx << " by " << box.button.cy << " px: " << box.text;
+            EXPECT_TRUE(units(box.leftOfText * 4, box.unit.cx, 7) && units(box.aboveText * 8, box.unit.cy, 7) &&
+                        box.rightOfText >= box.leftOfText)
+                << "margins of " << box.leftOfText << ", " << box.aboveText << " and " << box.rightOfText << " px";
         }
     }
     presenter.seen.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "display_scale.h"
 #include "error_box_text.h"
 #include "message_width.h"
 #include "form_description.h"
@@ -13,6 +14,7 @@ namespace kvorn {
 
 namespace {
 
+// At 96 dpi; scaled to the display's, as the message font is.
 constexpr int Margin = 12;
 constexpr int ButtonWidth = 75, ButtonHeight = 23;
 constexpr int TextId = 100;
@@ -51,21 +53,24 @@ void LayOut(HWND dialog, MessageDialog& message)
     message.font = CreateFontIndirectW(&metrics.lfMessageFont);
     HFONT captionFont = CreateFontIndirectW(&metrics.lfCaptionFont);
 
+    const int dpi = DpiOf(dialog);
+    const int margin = Scaled(Margin, dpi), buttonWidth = Scaled(ButtonWidth, dpi),
+              buttonHeight = Scaled(ButtonHeight, dpi);
     const RECT work = MonitorWorkArea(GetWindow(dialog, GW_OWNER) ? GetWindow(dialog, GW_OWNER) : dialog);
     const int screen = std::max<int>(400, work.right - work.left);
     const std::wstring title = Widen(ApplicationTitle);
     const SIZE caption = TextSize(dialog, captionFont, title, 10000);
     DeleteObject(captionFont);
     SIZE text = TextSize(dialog, message.font, message.text, MessageTextWidest(screen));
-    const int textWidth = MessageTextWidth(text.cx, caption.cx - 2 * Margin, screen);
+    const int textWidth = MessageTextWidth(text.cx, caption.cx - 2 * margin, screen);
     text = TextSize(dialog, message.font, message.text, textWidth);
 
-    const int clientWidth = std::max(textWidth, ButtonWidth) + 2 * Margin;
-    const int clientHeight = Margin + int(text.cy) + Margin + ButtonHeight + Margin;
+    const int clientWidth = std::max(textWidth, buttonWidth) + 2 * margin;
+    const int clientHeight = margin + int(text.cy) + margin + buttonHeight + margin;
     HWND label = CreateWindowExW(0, L"STATIC", message.text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                 Margin, Margin, textWidth, text.cy, dialog, HMENU(INT_PTR(TextId)), nullptr, nullptr);
+                                 margin, margin, textWidth, text.cy, dialog, HMENU(INT_PTR(TextId)), nullptr, nullptr);
     HWND ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              (clientWidth - ButtonWidth) / 2, Margin + text.cy + Margin, ButtonWidth, ButtonHeight,
+                              (clientWidth - buttonWidth) / 2, margin + text.cy + margin, buttonWidth, buttonHeight,
                               dialog, HMENU(INT_PTR(IDOK)), nullptr, nullptr);
     SendMessageW(label, WM_SETFONT, WPARAM(message.font), FALSE);
     SendMessageW(ok, WM_SETFONT, WPARAM(message.font), FALSE);
