@@ -247,13 +247,11 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         // letter across, an eighth of its height down.
         HDC dc = GetDC(child);
         const HGDIOBJ was = SelectObject(dc, HFONT(SendMessageW(child, WM_GETFONT, 0, 0)));
-        TEXTMETRICW metrics = {};
-        GetTextMetricsW(dc, &metrics);
-        SIZE letters = {};
+        SIZE letters = {};  // as high as the face
         GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
         SelectObject(dc, was);
         ReleaseDC(child, dc);
-        looking->unit = {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+        looking->unit = {(letters.cx / 26 + 1) / 2, letters.cy};
     }
     else if (kind == L"Static" && (style & 0x1F) == SS_ICON)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
