@@ -486,8 +486,9 @@ std::vector<Step> SeldomSteps()
         PasteStep("16"), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab, true),
         ControlStep(StepKind::ListKey, Control::ComboBox2, 1), KeyStep(StepKind::Delete),
         ControlStep(StepKind::Wheel, Control::ComboBox2, -1), KeyStep(StepKind::Delete)};
-    for (Control field : {Control::Edit6, Control::Edit3}) {  // each rarer character, whole and decimal
+    for (Control field : {Control::Edit6, Control::Edit3}) {  // each rarer character, whole and decimal, after a point
         steps.push_back(ControlStep(StepKind::LeftClick, field, PastTheEnd));
+        steps.push_back(TypedStep(U'.'));
         for (char32_t c : Others)
             steps.push_back(TypedStep(c));
     }
