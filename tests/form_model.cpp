@@ -471,8 +471,10 @@ std::vector<Step> SeldomSteps()
         TypedStep(27), ControlStep(StepKind::MousePick, Control::ComboBox2, -1), KeyStep(StepKind::Tab), TypedStep(27),
         KeyStep(StepKind::Tab), TypedStep(27), KeyStep(StepKind::Tab, true), TypedStep(13),
         WithClipboard(StepKind::MiddleClick, Control::Edit2, PastTheEnd, "7"),
-        // Every figure and a caliber, but no type: the message.
-        ControlStep(StepKind::MousePick, Control::ComboBox2, 4), KeyStep(StepKind::Tab, true), TypedStep(U'1'),
+        // Every figure and a caliber (the last, by the key, which goes no
+        // further), but no type: the message.
+        ControlStep(StepKind::MousePick, Control::ComboBox2, 3), ControlStep(StepKind::ListKey, Control::ComboBox2, 1),
+        ControlStep(StepKind::ListKey, Control::ComboBox2, 1), KeyStep(StepKind::Tab, true), TypedStep(U'1'),
         KeyStep(StepKind::Tab, true), TypedStep(U'2'), KeyStep(StepKind::Tab, true), TypedStep(U'3'),
         KeyStep(StepKind::Tab, true), TypedStep(U'4'), KeyStep(StepKind::Tab, true), TypedStep(U'5'),
         KeyStep(StepKind::Tab, true), TypedStep(U'6'), KeyStep(StepKind::Tab, true), TypedStep(U'7'),
@@ -523,6 +525,15 @@ std::vector<Step> SeldomSteps()
                                KeyStep(StepKind::RestOnResult), KeyStep(StepKind::SwitchBack),
                                ControlStep(StepKind::MousePick, Control::ComboBox2, -2),
                                ControlStep(StepKind::ContextMenu, Control::Edit2)});
+    // A type whose name begins one listed before it, and a type's name in
+    // small letters: each list opens on its text's own item, and Escape
+    // leaves the text as it was.
+    const std::vector<std::string_view> ships = ListItems(Control::ComboBox1);
+    const int brig = int(std::find(ships.begin(), ships.end(), "Бриг") - ships.begin());
+    steps.insert(steps.end(), {ControlStep(StepKind::MousePick, Control::ComboBox1, brig),
+                               ControlStep(StepKind::MousePick, Control::ComboBox1, -1),
+                               ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
+                               PasteStep("фрегат"), ControlStep(StepKind::MousePick, Control::ComboBox1, -1)});
     return steps;
 }
 

@@ -216,6 +216,7 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case SelectorBox::PickedMessage:
     case SelectorBox::ClosedMessage:
+    case SelectorBox::DroppedMessage:
         if (wParam < controls_.size() && controls_[wParam])  // not after the window has gone
             SelectorOf(Control(wParam)).Posted(message);
         return 0;

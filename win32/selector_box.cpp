@@ -23,6 +23,14 @@ bool ListItemText(HWND box, WPARAM index, std::wstring& text)
     return true;
 }
 
+// The item whose text is `text`: the box's search ignores case, this does not.
+LRESULT ExactItem(HWND box, const std::wstring& text)
+{
+    const LRESULT item = SendMessageW(box, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
+    std::wstring listed;
+    return item != CB_ERR && ListItemText(box, WPARAM(item), listed) && listed == text ? item : CB_ERR;
+}
+
 }  // namespace
 
 void SelectorBox::Attach(HWND box, HWND owner, TForm1& form, Control id)
@@ -110,17 +118,8 @@ void SelectorBox::SetText(const std::wstring& text)
 {
     settingText_ = true;
     // A listed text selects its item, so that the list opens there and the
-    // arrow keys go on from it; the search ignores case, the check does not.
-    LRESULT item = SendMessageW(box_, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
-    if (item != CB_ERR && SendMessageW(box_, CB_GETLBTEXTLEN, WPARAM(item), 0) == LRESULT(text.size())) {
-        std::wstring listed(text.size() + 1, L'\0');
-        SendMessageW(box_, CB_GETLBTEXT, WPARAM(item), LPARAM(listed.data()));
-        listed.resize(text.size());
-        if (listed != text)
-            item = CB_ERR;
-    } else {
-        item = CB_ERR;
-    }
+    // arrow keys go on from it.
+    const LRESULT item = ExactItem(box_, text);
     current_ = item == CB_ERR ? -1 : item;
     SendMessageW(box_, CB_SETCURSEL, WPARAM(current_), 0);
     if (item == CB_ERR)
@@ -135,8 +134,9 @@ void SelectorBox::Notified(WORD code)
     switch (code) {
     case CBN_DROPDOWN:
         dropped_ = true;
-        picked_ = false;
+        picked_ = movedInList_ = false;
         textAtDrop_ = WindowText(box_);
+        PostMessageW(owner_, DroppedMessage, id_, 0);
         break;
     case CBN_SELENDOK:
         if (dropped_ && SendMessageW(box_, CB_GETCURSEL, 0, 0) != CB_ERR)
@@ -148,6 +148,7 @@ void SelectorBox::Notified(WORD code)
         PostMessageW(owner_, ClosedMessage, id_, 0);
         break;
     case CBN_SELCHANGE:
+        movedInList_ = movedInList_ || dropped_;
         // While the list is open the highlight only moves, and a pick with
         // the mouse may announce itself after the list has closed (Wine does,
         // and Windows may): either way the closing reports it, once. On the
@@ -158,6 +159,7 @@ void SelectorBox::Notified(WORD code)
         }
         break;
     case CBN_EDITCHANGE:
+        movedInList_ = movedInList_ || dropped_;
         Report();
         break;
     }
@@ -165,6 +167,11 @@ void SelectorBox::Notified(WORD code)
 
 void SelectorBox::Posted(UINT message)
 {
+    if (message == DroppedMessage) {
+        if (dropped_)
+            KeepTextAtDrop();
+        return;
+    }
     if (message == PickedMessage) {
         pickPending_ = false;
         SyncText();
@@ -176,6 +183,8 @@ void SelectorBox::Posted(UINT message)
         picked_ = false;
         SyncText();
         Report();
+    } else if (!movedInList_) {
+        KeepTextAtDrop();
     } else if (WindowText(box_) != textAtDrop_) {
         Report();
     }
@@ -236,6 +245,23 @@ void SelectorBox::SyncText()
         SetWindowTextW(box_, item.c_str());
         settingText_ = false;
     }
+}
+
+// Opening the list, the box highlights the first item the text begins
+// with, and puts that item's text in, at once or on Escape: "Бриг" would
+// open on "Бригантина" and be "Бригантина" after Escape. The list opens on
+// the text's own item, or on none, and closed with nothing picked, moved or
+// typed, it leaves the text as it was.
+void SelectorBox::KeepTextAtDrop()
+{
+    const LRESULT item = ExactItem(box_, textAtDrop_);
+    if (WindowText(box_) == textAtDrop_ && SendMessageW(box_, CB_GETCURSEL, 0, 0) == item)
+        return;
+    settingText_ = true;
+    SendMessageW(box_, CB_SETCURSEL, WPARAM(item), 0);
+    if (WindowText(box_) != textAtDrop_)
+        SetWindowTextW(box_, textAtDrop_.c_str());
+    settingText_ = false;
 }
 
 }  // namespace kvorn

@@ -7,6 +7,7 @@
 //   program setting the text is not;
 // - the arrow keys and the mouse wheel step from the item picked, the wheel
 //   only while the box has the focus;
+// - opening the list changes nothing: it opens on the text's own item;
 // - its list items are drawn by it, each ListItemHeight high at the
 //   display's scale.
 
@@ -25,6 +26,7 @@ public:
     // back to Posted().
     static constexpr UINT PickedMessage = WM_APP + 1;
     static constexpr UINT ClosedMessage = WM_APP + 2;
+    static constexpr UINT DroppedMessage = WM_APP + 3;
 
     // Gives the box `id` of `form` its described text and reports its
     // changes to the form; its notices come through `owner`.
@@ -52,6 +54,7 @@ private:
     void Step(int by);
     void Report();
     void SyncText();
+    void KeepTextAtDrop();
 
     HWND box_ = nullptr, owner_ = nullptr;
     WPARAM id_ = 0;
@@ -59,6 +62,7 @@ private:
     bool filled_ = false;
     bool dropped_ = false;
     bool picked_ = false;        // an item was chosen before the list closed
+    bool movedInList_ = false;   // its highlight moved, or its text was typed, while the list was open
     bool pickPending_ = false;   // a pick on the closed box is posted, not yet reported
     bool closePending_ = false;  // the list has closed, its pick not yet reported
     bool settingText_ = false;   // the program, not the user, changes the text
