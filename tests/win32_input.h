@@ -79,7 +79,7 @@ struct SeenBox {
     int aboveText = -1, underButton = -1, inkFrom = -1;
     int leftOfText = -1, rightOfText = -1;  // the room beside its text's control
     SIZE button = {};                     // its last button's
-    SIZE unit = {};                       // the dialog units of its button's face, times 4 and 8
+    SIZE unit = {};                       // its button face's base units: 4 dialog units across, 8 down
     int spare = -1;  // the room right of its text set on one line
     std::string closedBy;              // the key, and whether it did
 };
