@@ -284,13 +284,15 @@ void FormModel::Apply(const Step& step)
     }
     case StepKind::MousePick: {
         MoveFocus(step.Target, Reason::LeftClick);
-        if (step.Item >= -1 || !platform_.EscapeKeepsTheListsText)
+        if (step.Item >= 0 || !platform_.EscapeKeepsTheListsText)
             return PickItem(step.Target, step.Item, true);
         Selector& s = selectors_[step.Target == Control::ComboBox2];
         const int picked = s.current;  // no item is picked: the arrow keys go on from the last one
-        if (ToUtf16(s.items[std::size_t(-2 - step.Item)]) != s.edit.text)
+        if (step.Item < -1 && ToUtf16(s.items[std::size_t(-2 - step.Item)]) != s.edit.text)
             PickItem(step.Target, -2 - step.Item, true);
         s.current = picked;
+        if (platform_.SelectorSelectsItsText)  // as the list closes, its text selected whole
+            s.edit.anchor = 0, s.edit.caret = int(s.edit.text.size());
         return;
     }
     case StepKind::Paste:

@@ -82,7 +82,8 @@ struct Platform {
     // leave them to its text part, which does nothing with them.
     bool ControlArrowsStepTheList = false;
     // The item's text the arrow keys put in from a Windows open list stays
-    // when Escape closes it, as if typed; Qt's list takes it back.
+    // when Escape closes it, as if typed, and is selected whole; Qt's list
+    // takes it back and leaves the selection.
     bool EscapeKeepsTheListsText = false;
 };
 
