@@ -185,6 +185,7 @@ void SelectorBox::Posted(UINT message)
         Report();
     } else if (!movedInList_) {
         KeepTextAtDrop();
+        SendMessageW(box_, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));  // selected whole, as the box leaves an item's
     } else if (WindowText(box_) != textAtDrop_) {
         Report();
     }
