@@ -215,10 +215,12 @@ void FormModel::PickItem(Control c, int item, bool always)
     Selector& s = selectors_[c == Control::ComboBox2];
     if (item < 0 || item >= int(s.items.size()) || (item == s.current && !always))
         return;
+    const bool again = item == s.current;
     s.current = item;
-    // Qt leaves a text the item does not change as it was, its selection too.
+    // Qt leaves a text another item does not change as it was, its selection
+    // too; its own item picked again puts the text in anew, the caret at its end.
     const std::u16string text = ToUtf16(s.items[std::size_t(item)]);
-    if (text != s.edit.text || platform_.SelectorSelectsItsText) {
+    if (text != s.edit.text || again || platform_.SelectorSelectsItsText) {
         s.edit.text = text;
         s.edit.caret = s.edit.anchor = int(text.size());
     }
