@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 #include <fstream>
@@ -18,17 +17,20 @@
 #include "message_presenter.h"
 #include "form1_window.h"
 #include "selector_box.h"
-#include "picture_button.h"
 #include "described_window.h"
 #include "worked_ships.h"
 
 using namespace Qt::StringLiterals;
 using namespace kvorn;
+namespace t = kvorn::test;
+
+static QString Q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+static QRect Rect(const t::DescribedRect& r) { return {r.Left, r.Top, r.Width, r.Height}; }
 
 // No step here shows a box: any that would is a fault.
 struct BoxesShown : kvorn::MessagePresenter {
     QStringList texts;
-    void ShowMessage(std::string_view text) override { texts << QString::fromUtf8(text.data(), qsizetype(text.size())); }
+    void ShowMessage(std::string_view text) override { texts << Q(text); }
     void ShowError(std::string_view message) override { ShowMessage(message); }
 };
 
@@ -39,8 +41,6 @@ private:
     BoxesShown presenter;
     std::unique_ptr<Form1Window> form;
     char32_t separator = U',';
-
-    QWidget* Control(const QString& name) { return form->findChild<QWidget*>(name); }
 
     void Show()
     {
@@ -68,13 +68,12 @@ private:
     // Enters the first worked ship the way the window reads top to bottom.
     void EnterFrigate()
     {
-        const kvorn::test::WorkedShip& ship = kvorn::test::Frigate;
-        const auto q = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
-        Pick(form->ComboBox1, form->ComboBox1->findText(q(ship.Type)));
+        const t::WorkedShip& ship = t::Frigate;
+        Pick(form->ComboBox1, form->ComboBox1->findText(Q(ship.Type)));
         QLineEdit* edits[] = {form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6, form->Edit7};
         for (int i : {0, 2, 3, 4, 1, 5, 6})
-            Type(edits[i], q(ship.Figures[std::size_t(i)]));
-        Pick(form->ComboBox2, form->ComboBox2->findText(q(ship.Caliber)));
+            Type(edits[i], Q(ship.Figures[std::size_t(i)]));
+        Pick(form->ComboBox2, form->ComboBox2->findText(Q(ship.Caliber)));
     }
 
 private slots:
@@ -98,7 +97,7 @@ private slots:
         QCOMPARE(form->windowTitle(), u"Кворн калькулятор v1.1.1 c12a"_s);
         QCOMPARE(form->objectName(), u"Form1"_s);
         QTRY_VERIFY(!form->windowIcon().isNull());  // it follows in the event loop
-        QCOMPARE(form->font().pixelSize(), kvorn::test::DescribedWindowFontPixels);
+        QCOMPARE(form->font().pixelSize(), t::DescribedWindowFontPixels);
         QCOMPARE(form->Label2->text(), u"/"_s);  // too narrow for a picture to show more
     }
 
@@ -107,18 +106,16 @@ private slots:
     // random run walks against the form's.)
     void described()
     {
-        namespace t = kvorn::test;
-        QCOMPARE(form->geometry(), QRect(t::DescribedWindow.Left, t::DescribedWindow.Top, t::DescribedWindow.Width,
-                                          t::DescribedWindow.Height));
+        QCOMPARE(form->geometry(), Rect(t::DescribedWindow));
         QStringList stacking, described;
         for (QObject* child : form->children())
             if (child->isWidgetType())
                 stacking << child->objectName();
         for (const t::DescribedControl& d : t::DescribedControls) {
-            described << QString::fromUtf8(d.Name.data(), qsizetype(d.Name.size()));
-            QWidget* control = Control(described.last());
+            described << Q(d.Name);
+            QWidget* control = form->findChild<QWidget*>(described.last());
             QVERIFY2(control, qPrintable(described.last()));
-            QCOMPARE(control->geometry(), QRect(d.Bounds.Left, d.Bounds.Top, d.Bounds.Width, d.Bounds.Height));
+            QCOMPARE(control->geometry(), Rect(d.Bounds));
             QCOMPARE(control->focusPolicy() != Qt::NoFocus, d.TabOrder >= 0);
             if (!d.AccessibleName.empty()) {  // as a screen reader asks for it
                 QAccessibleInterface* named = QAccessible::queryAccessibleInterface(control);
@@ -190,7 +187,7 @@ private slots:
         QCOMPARE(form->Separator(), U'.');
         EnterFrigate();
         QCOMPARE(form->Edit3->text(), u"14.5"_s);  // the filter writes the new one
-        QCOMPARE(form->Label1->text().toStdString(), kvorn::test::Frigate.Label);  // and the conversion reads it
+        QCOMPARE(form->Label1->text().toStdString(), t::Frigate.Label);  // and the conversion reads it
     }
 
     void dragOnThePictureMovesTheWindow()
@@ -228,7 +225,7 @@ private slots:
         if (state == u"frigate"_s) {
             EnterFrigate();
         } else if (state == u"long"_s) {
-            Pick(form->ComboBox1, form->ComboBox1->findText(u"Фрегат"_s));
+            Pick(form->ComboBox1, form->ComboBox1->findText(Q(t::Frigate.Type)));
             QGuiApplication::clipboard()->setText(u"1e20"_s);  // pasted past the field's keystroke rule
             form->Edit1->setFocus(Qt::OtherFocusReason);
             QTest::keyClick(form->Edit1, Qt::Key_Insert, Qt::ShiftModifier);
@@ -243,15 +240,10 @@ private slots:
         const QString reference = QStringLiteral(KVORN_REFERENCE_DIR "/") + name;
         if (qEnvironmentVariableIsSet("KVORN_WRITE_REFERENCES"))
             QVERIFY(shown.save(reference));
-        const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(shown.size(), expected.size());
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x)
-                differing += shown.pixel(x, y) != expected.pixel(x, y);
-        if (differing)
+        const bool same = shown == QImage(reference).convertToFormat(QImage::Format_RGB32);
+        if (!same)
             shown.save(name);  // beside the test, to look at
-        QVERIFY2(differing == 0, qPrintable(u"%1 pixels differ from %2"_s.arg(differing).arg(reference)));
+        QVERIFY2(same, qPrintable(u"%1 differs from %2"_s.arg(name, reference)));
 #ifndef __SANITIZE_ADDRESS__  // which holds freed memory back, and finds leaks itself
         // Painting keeps nothing: a few hundred repaints leave the memory as it was.
         const auto resident = [] {

@@ -14,8 +14,9 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
 
 namespace {
 
@@ -47,8 +48,6 @@ MarkFilter& Marks()
     }();
     return *filter;
 }
-
-std::map<unsigned long, unsigned char> spareKeys;  // keysyms given a key of their own
 
 }  // namespace
 
@@ -96,7 +95,7 @@ void RealInput::PressAndLeave(QPoint global, QPoint releasedAt, const std::funct
 {
     MoveTo(global);
     XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-    if (whileHeld && Settle())
+    if (Settle())
         whileHeld();
     MoveTo(releasedAt);
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
@@ -107,7 +106,7 @@ void RealInput::Wheel(QPoint global, int notches)
 {
     MoveTo(global);
     const unsigned button = notches < 0 ? 5 : 4;
-    for (int i = 0; i < (notches < 0 ? -notches : notches); ++i) {
+    for (int i = 0; i < std::abs(notches); ++i) {
         XTestFakeButtonEvent(display_, button, True, CurrentTime);
         XTestFakeButtonEvent(display_, button, False, CurrentTime);
         Settle();
@@ -118,6 +117,7 @@ unsigned char RealInput::KeyFor(unsigned long keysym, bool& shift)
 {
     int first, last, perCode;
     XDisplayKeycodes(display_, &first, &last);
+    // Read from the server each time: a key given below is found here next time.
     KeySym* map = XGetKeyboardMapping(display_, KeyCode(first), last - first + 1, &perCode);
     unsigned char found = 0, spare = 0;
     for (int code = first; code <= last && !found; ++code) {
@@ -126,25 +126,16 @@ unsigned char RealInput::KeyFor(unsigned long keysym, bool& shift)
             found = (unsigned char)code;
             shift = syms[0] != keysym;
         }
-        bool empty = true;
-        for (int i = 0; i < perCode; ++i)
-            empty = empty && syms[i] == NoSymbol;
-        if (empty && code > first + 8 && !spare)
+        if (!spare && code > first + 8 && std::all_of(syms, syms + perCode, [](KeySym k) { return k == NoSymbol; }))
             spare = (unsigned char)code;
     }
     XFree(map);
     if (found)
         return found;
-    if (const auto given = spareKeys.find(keysym); given != spareKeys.end()) {
-        shift = false;
-        return given->second;
-    }
     // The key map has no such key: give it one, as a keyboard layout would.
     KeySym syms[2] = {keysym, keysym};
     XChangeKeyboardMapping(display_, spare, 2, syms, 1);
     XSync(display_, False);
-    spareKeys[keysym] = spare;
-    shift = false;
     return spare;
 }
 
@@ -170,24 +161,13 @@ void RealInput::Key(const char* keysym, bool shift, bool control)
 
 void RealInput::Type(char32_t c)
 {
-    switch (c) {
-    case 8: Key("BackSpace"); return;
-    case 13: Key("Return"); return;
-    case 27: Key("Escape"); return;
-    case 9: Key("Tab"); return;
-    default: break;
-    }
-    if (c >= 1 && c <= 26) {  // Ctrl+A to Ctrl+Z
-        const char name[2] = {char('a' + c - 1), 0};
-        Key(name, false, true);
-        return;
-    }
-    // A Unicode keysym's name is written here: Xlib would allocate one and
-    // never free it.
-    char unicode[16];
-    std::snprintf(unicode, sizeof unicode, "U%04X", unsigned(c));
-    const char* name = c < 0x100 ? XKeysymToString(c) : unicode;
-    Key(name ? name : "space");
+    if (c == 8 || c == 27)
+        return Key(c == 8 ? "BackSpace" : "Escape");
+    // Ctrl+A to Ctrl+Z are their letter's key; every character has a name as a Unicode keysym.
+    const bool control = c >= 1 && c <= 26;
+    char name[16];
+    std::snprintf(name, sizeof name, "U%04X", unsigned(control ? U'a' + c - 1 : c));
+    Key(name, false, control);
 }
 
 void RealInput::ActivateOther()

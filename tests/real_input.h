@@ -24,14 +24,14 @@ public:
     void MoveTo(QPoint global);
     void Click(QPoint global, unsigned button = 1, bool shift = false);
     // The left button pressed at `global` and released at `releasedAt`.
-    void PressAndLeave(QPoint global, QPoint releasedAt, const std::function<void()>& whileHeld = {});
+    void PressAndLeave(QPoint global, QPoint releasedAt, const std::function<void()>& whileHeld);
     // Turns the wheel by whole notches: negative towards the user.
     void Wheel(QPoint global, int notches);
     // A key by its keysym name ("Tab", "Delete", "7"), with Shift or Control if asked.
     void Key(const char* keysym, bool shift = false, bool control = false);
-    // Types one character as a keyboard makes it: its key, with Shift where
-    // the map has it there, Control for the editing shortcuts' characters;
-    // a character the map lacks is given a spare key first.
+    // Types one character (not Tab or Enter: Key) as a keyboard makes it: its
+    // key, with Shift where the map has it there, Control for the editing
+    // shortcuts' characters; a character the map lacks is given a spare key first.
     void Type(char32_t character);
     // Another program's window activated, and `window` again, as a window
     // manager does it.

@@ -93,12 +93,13 @@ private:
             const bool plain = format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text));
             return (plain ? text : u"(drawn as markup) "_s + text).toStdString();
         };
+        auto* label = box->findChild<QLabel*>(u"MessageText"_s);  // the program's own box's
         if (auto* message = qobject_cast<QMessageBox*>(box)) {
             seen.Text = asShown(message->text(), message->textFormat());
             seen.Icon = message->icon() == QMessageBox::Critical && !message->iconPixmap().isNull() ? t::BoxIcon::Stop
                         : message->icon() == QMessageBox::NoIcon ? t::BoxIcon::None
                                                                  : t::BoxIcon(-1);
-        } else if (auto* label = box->findChild<QLabel*>(u"MessageText"_s)) {
+        } else if (label) {
             seen.Text = asShown(label->text(), label->textFormat());
             const QImage ink = label->grab().toImage();  // from its left, as a left-aligned text
             const int from =
@@ -119,7 +120,6 @@ private:
                 faults << u"a box's button looks otherwise than %1 (button-shown.png)"_s.arg(reference);
         }
         QStringList buttons;
-        const auto* label = box->findChild<QLabel*>(u"MessageText"_s);
         for (QPushButton* button : box->findChildren<QPushButton*>()) {
             if (!button->isVisible())
                 continue;
@@ -146,12 +146,10 @@ private:
         const QImage titleIcon = box->windowHandle()->icon().pixmap(32).toImage().convertToFormat(QImage::Format_Alpha8);
         if (std::any_of(titleIcon.constBits(), titleIcon.constBits() + titleIcon.sizeInBytes(), [](uchar a) { return a; }))
             faults << u"a box shows an icon in its title bar"_s;
-        if (!(flags & Qt::CustomizeWindowHint) || (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
-            faults << u"a box can be minimised or maximised"_s;
-        if (!(flags & Qt::WindowCloseButtonHint))
-            faults << u"a box has no close button"_s;
-        if (box->minimumSize() != box->maximumSize())
-            faults << u"a box can be resized"_s;
+        if (!(flags & Qt::CustomizeWindowHint) || !(flags & Qt::WindowCloseButtonHint) ||
+            (flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) ||
+            box->minimumSize() != box->maximumSize())
+            faults << u"a box can be minimised, maximised or resized, or has no close button"_s;
         // To the window manager, a dialog that belongs to its window.
         if (input_.ManagerHints(box->winId()) != std::pair{std::string("_NET_WM_WINDOW_TYPE_DIALOG"),
                                                             owner ? (unsigned long)owner->winId() : 0ul})
@@ -188,7 +186,8 @@ class RealInputTest : public QObject {
     int toolTips = 0;
     std::map<QString, QImage> looks;  // by control and state
 
-    QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(kvorn::Describe(c).Name)); }
+    QWidget* Widget(Control c) const { return form->findChild<QWidget*>(Q(t::DescribedControlOf(c).Name)); }
+    QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
     // The open menu's items.
     std::vector<std::string> MenuTexts()
     {
@@ -239,7 +238,7 @@ class RealInputTest : public QObject {
     Control Focused() const
     {
         for (QWidget* w = form->focusWidget(); w; w = w->parentWidget())
-            for (const kvorn::ControlDescription& d : kvorn::Form1Controls)
+            for (const t::DescribedControl& d : t::DescribedControls)
                 if (w->objectName() == Q(d.Name))
                     return d.Id;
         return Control::Image1;
@@ -249,13 +248,12 @@ class RealInputTest : public QObject {
     // black, centred, in the device pixels of the screen's scale.
     QImage DrawnBand(const QString& text)
     {
-        const auto found = bands.find(text);
-        if (found != bands.end())
+        if (const auto found = bands.find(text); found != bands.end())
             return found->second;
         const QRect band = form->Label1->geometry();
         const qreal ratio = form->devicePixelRatioF();
-        const QPixmap& picture = form->Image1->pixmap();
-        QImage image = picture.copy(QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio).toRect())
+        QImage image = form->Image1->pixmap()
+                           .copy(QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio).toRect())
                            .toImage()
                            .convertToFormat(QImage::Format_RGB32);
         image.setDevicePixelRatio(ratio);
@@ -278,11 +276,12 @@ class RealInputTest : public QObject {
         bands[text] = image;
         return image;
     }
-    QImage ShownBand() const
+    // What the screen shows where `widget` is.
+    QImage OnScreen(const QWidget* widget) const
     {
-        const QRect band = form->Label1->geometry();
+        const QPoint at = widget->mapToGlobal(QPoint());
         return form->screen()
-            ->grabWindow(0, form->geometry().x() + band.x(), form->geometry().y() + band.y(), band.width(), band.height())
+            ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }
@@ -306,13 +305,7 @@ class RealInputTest : public QObject {
         if (list->verticalScrollBar()->isVisible() != (int(items.size()) > rows))  // where not every item is in view
             return u"the open list of %1 items %2 a scroll bar"_s.arg(items.size()).arg(
                 list->verticalScrollBar()->isVisible() ? u"shows"_s : u"lacks"_s);
-        const QImage shown = form->screen()
-                                 ->grabWindow(0, list->viewport()->mapToGlobal(QPoint()).x(),
-                                              list->viewport()->mapToGlobal(QPoint()).y(), list->viewport()->width(),
-                                              list->viewport()->height())
-                                 .toImage();
-        if (shown.height() != qRound(rows * t::DescribedListItemHeight * ratio))
-            return u"the open list is %1 device pixels high"_s.arg(shown.height());
+        const QImage shown = OnScreen(list->viewport());
         const QColor highlight = QApplication::palette().color(QPalette::Highlight);
         for (int y = t::DescribedListItemHeight / 2; y < list->viewport()->height(); y += t::DescribedListItemHeight) {
             const QModelIndex index = list->indexAt(QPoint(8, y));
@@ -423,22 +416,22 @@ class RealInputTest : public QObject {
                 input->Click(clicked, 3);
             if (!WaitFor([this] { return OpenMenu() != nullptr; }))
                 return u"no menu"_s;
+            QMenu* menu = OpenMenu();
             const std::vector<std::string> texts = MenuTexts();
             std::string offered;
-            for (QAction* action : OpenMenu()->actions())
+            for (QAction* action : menu->actions())
                 offered += !action->isVisible() ? "?" : action->isEnabled() ? "+" : "-";  // "?": hidden
             const QWidget* focus = QApplication::focusWidget();
             const bool windows = texts == t::DescribedWindowMenu;
-            if (OpenMenu()->font() != systemFace)
-                return u"a menu in the face "_s + OpenMenu()->font().toString();
+            if (menu->font() != systemFace)
+                return u"a menu in the face "_s + menu->font().toString();
             if (!windows && texts.front() != "&Отменить действие\tCtrl+Z")  // a field's own, in Russian
                 return u"a menu of "_s + Q(texts.front());
             // From the keys under its control, from the mouse at the pointer.
             const QPoint at = step.Kind == t::StepKind::WindowMenu ? clicked
                               : focus ? focus->mapToGlobal(QPoint(0, focus->height())) : QPoint();
-            if (windows && !WaitFor([&] { return OpenMenu()->geometry().topLeft() == at; }))
+            if (windows && !WaitFor([&] { return menu->geometry().topLeft() == at; }))
                 return u"the window's menu is not where it was opened"_s;
-            QMenu* menu = OpenMenu();
             if (windows)  // passed over, an item runs nothing
                 for (QAction* action : menu->actions())
                     input->MoveTo(menu->mapToGlobal(menu->actionGeometry(action).center()));
@@ -463,7 +456,7 @@ class RealInputTest : public QObject {
                 return u"the calculator did not become active"_s;
             break;
         case t::StepKind::Clear: {
-            const QPoint centre = form->BitBtn1->mapToGlobal(form->BitBtn1->rect().center());
+            const QPoint centre = Centre(form->BitBtn1);
             if (step.Item == 0) {
                 Press(centre);
             } else {  // held down, it looks pressed: neither as it is nor as under the pointer
@@ -499,7 +492,7 @@ class RealInputTest : public QObject {
         }
         case t::StepKind::RestOnResult: {
             const int before = toolTips;
-            const QPoint centre = form->Label1->mapToGlobal(form->Label1->rect().center());
+            const QPoint centre = Centre(form->Label1);
             input->MoveTo(centre);
             input->MoveTo(centre + QPoint(2, 1));
             if (!WaitFor([&] { return toolTips > before; }))
@@ -560,8 +553,8 @@ class RealInputTest : public QObject {
         if (DescribeState(shown) != DescribeState(expected))
             return u"\n  expected %1\n  shown    %2"_s.arg(Q(DescribeState(expected)), Q(DescribeState(shown)));
         const QImage drawn = DrawnBand(Q(expected.Result));
-        if (!WaitFor([&] { return ShownBand() == drawn; }, 3000)) {
-            ShownBand().save(u"band-shown.png"_s);
+        if (!WaitFor([&] { return OnScreen(form->Label1) == drawn; }, 3000)) {
+            OnScreen(form->Label1).save(u"band-shown.png"_s);
             drawn.save(u"band-drawn.png"_s);
             return u"the result band does not show '%1' as the fitting rule draws it (band-*.png)"_s.arg(
                 Q(expected.Result));
@@ -579,18 +572,18 @@ class RealInputTest : public QObject {
                 return false;
             };
             if (!WaitFor(shown, 3000))
-                return u"no caret in the empty %1, which has the focus"_s.arg(Q(kvorn::Describe(Focused()).Name));
+                return u"no caret in the empty %1, which has the focus"_s.arg(Q(t::DescribedControlOf(Focused()).Name));
         }
         // Each control shows whether it has the focus (a field or a selector
         // in its frame: its top row), and looks the same whenever it is in
         // the same state.
-        for (const kvorn::ControlDescription& d : kvorn::Form1Controls) {
-            QWidget* w = Widget(d.Id);
-            if (d.Kind != kvorn::ControlKind::Edit && d.Kind != kvorn::ControlKind::ComboBox &&
-                d.Kind != kvorn::ControlKind::PictureButton)
+        for (const t::DescribedControl& d : t::DescribedControls) {
+            if (d.TabOrder < 0)  // no focus to show
                 continue;
+            QWidget* w = Widget(d.Id);
+            const bool button = d.Id == Control::BitBtn1 || d.Id == Control::BitBtn2;
             QImage look = w->grab().toImage();
-            if (d.Kind != kvorn::ControlKind::PictureButton)
+            if (!button)
                 look = look.copy(0, 0, look.width(), 1);
             const QString state = w->objectName() + (w->underMouse() ? u" hovered"_s : QString());
             const auto same = looks.try_emplace(state + (w->hasFocus() ? u" focused"_s : QString()), look).first;
@@ -602,7 +595,7 @@ class RealInputTest : public QObject {
             const auto apart = [&](int x, int y) {
                 return std::abs(qGray(look.pixel(x, y)) - qGray(other->second.pixel(x, y)));
             };
-            if (other == looks.end() || d.Kind != kvorn::ControlKind::PictureButton)
+            if (other == looks.end() || !button)
                 continue;
             const double off = t::MeanChange(look.width(), look.height(), apart), scale = w->devicePixelRatioF();
             // Half a dotted frame's pixels at the least, each a pixel wide at
@@ -685,17 +678,17 @@ private slots:
             if (step.Kind == t::StepKind::LeftClick || step.Kind == t::StepKind::MiddleClick)
                 clickAt = InText(step);
             model.Apply(step);
+            const t::Expected state = model.State();
             fault = Drive(step, clickAt);
             if (trace)
-                qInfo("%d %s | %s", i + 1, t::DescribeStep(step).c_str(), t::DescribeState(model.State()).c_str());
+                qInfo("%d %s | %s", i + 1, t::DescribeStep(step).c_str(), t::DescribeState(state).c_str());
             if (fault.isEmpty())
-                fault = Compare(model.State(), step);
+                fault = Compare(state, step);
             if (!fault.isEmpty()) {
                 form->screen()->grabWindow(0).save(u"differential-failed.png"_s);  // the screen, to look at
                 QFAIL(qPrintable(u"KVORN_SEED=%1 step %2 of %3, %4: %5"_s.arg(seed).arg(i + 1).arg(steps).arg(
                     Q(t::DescribeStep(step)), fault)));
             }
-            const t::Expected state = model.State();
             shown += !state.Result.empty();
             for (const t::Box& box : state.Boxes)
                 (box.Icon == t::BoxIcon::Stop ? errors : messages) += 1;
@@ -712,9 +705,6 @@ private slots:
         input->Key("KP_Enter");
         QTRY_VERIFY(!form->isVisible());
     }
-    // --- The window's menu and the screen's scale ---
-
-    QMenu* OpenMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
     // Moved to a screen of another scale, the window shows the background
     // and the buttons' pictures (clear on the left, exit on the right,
     // centred on their faces) drawn for it, and the 1x ones again once back;
@@ -732,7 +722,7 @@ private slots:
             const qreal ratio = screen->devicePixelRatio();
             QTRY_COMPARE(form->devicePixelRatioF(), ratio);
             input->Watch(form->winId());  // a window of its own on each X screen: its keys settle there
-            QCOMPARE(form->size(), QSize(196, 317));  // logical pixels
+            QCOMPARE(form->size(), QSize(t::DescribedWindow.Width, t::DescribedWindow.Height));  // logical pixels
             presenter.ShowMessage("Не вбран тип корабля");  // on this screen too
             QVERIFY2(boxes->faults.isEmpty() && boxes->shown.size() == 1, qPrintable(boxes->faults.join(u"; "_s)));
             boxes->shown.clear();

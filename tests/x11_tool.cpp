@@ -2,10 +2,8 @@
 //   x11_tool wait CLASS MS  print the id of CLASS's mapped window
 //   x11_tool close ID       ask the window to close (WM_DELETE_WINDOW)
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,13 +12,6 @@
 #include <string>
 
 namespace {
-
-double Now()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 bool HasClass(Display* display, Window window, const char* wanted)
 {
@@ -52,10 +43,10 @@ Window FindMapped(Display* display, Window window, const char* wanted)
     return found;
 }
 
-int Wait(Display* display, const char* wanted, double timeoutMs)
+// Looks every 20 ms, for at least `timeoutMs`.
+int Wait(Display* display, const char* wanted, int timeoutMs)
 {
-    const double end = Now() + timeoutMs;
-    while (Now() < end) {
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
         if (Window w = FindMapped(display, DefaultRootWindow(display), wanted)) {
             std::printf("0x%lx\n", w);
             return 0;
@@ -92,7 +83,7 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     int result = 2;
     if (command == "wait" && argc == 4)
-        result = Wait(display, argv[2], std::atof(argv[3]));
+        result = Wait(display, argv[2], std::atoi(argv[3]));
     else if (command == "close" && argc == 3)
         result = Close(display, std::strtoul(argv[2], nullptr, 0));
     else
