@@ -1,7 +1,6 @@
 #include "win32_input.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <utility>
 
 #include "application.h"
@@ -36,7 +35,7 @@ void Key(WORD key, bool down)
     SendInput(1, &input, sizeof input);
 }
 
-void Press(HWND window, WORD key, WORD modifier)
+void Stroke(WORD key, WORD modifier)
 {
     if (modifier)
         Key(modifier, true);
@@ -44,6 +43,11 @@ void Press(HWND window, WORD key, WORD modifier)
     Key(key, false);
     if (modifier)
         Key(modifier, false);
+}
+
+void Press(HWND window, WORD key, WORD modifier)
+{
+    Stroke(key, modifier);
     Pump(window);
 }
 
@@ -211,6 +215,14 @@ Control Focused(const Form1Window& window)
 
 namespace {
 
+NONCLIENTMETRICSW Metrics()
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics;
+}
+
 std::string FaceOf(const LOGFONTW& face)
 {
     return Narrow(face.lfFaceName) + " " + std::to_string(face.lfHeight) + (face.lfWeight >= FW_BOLD ? " bold" : "");
@@ -234,15 +246,15 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
     GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof face, &face);  // none: the system's
     if (kind == L"Button" || (style & 0x1F) != SS_ICON)
         looking->faces.insert(FaceOf(face));
+    RECT client, place;  // the box's, and where the child is in it
+    GetClientRect(HWND(box), &client);
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&place), 2);
     if (kind == L"Button") {
         looking->buttons.push_back(Narrow(text) + ((style & 0xF) == BS_DEFPUSHBUTTON ? "*" : ""));
-        RECT button, client;
-        GetWindowRect(child, &button);
-        MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&button), 2);
-        GetClientRect(HWND(box), &client);
-        looking->buttonsCentred = looking->buttonsCentred && std::abs(button.left + button.right - client.right) <= 2;
-        looking->underButton = client.bottom - button.bottom;
-        looking->button = {button.right - button.left, button.bottom - button.top};
+        looking->buttonsCentred = looking->buttonsCentred && std::abs(place.left + place.right - client.right) <= 2;
+        looking->underButton = client.bottom - place.bottom;
+        looking->button = {place.right - place.left, place.bottom - place.top};
         // Windows' own measure for dialogs: a quarter of the face's mean
         // letter across, an eighth of its height down.
         HDC dc = GetDC(child);
@@ -257,14 +269,10 @@ BOOL CALLBACK SeeChild(HWND child, LPARAM box)
         looking->icon = SendMessageW(child, STM_GETICON, 0, 0) == LPARAM(LoadIconW(nullptr, IDI_HAND));
     else if (kind == L"Static" && !text.empty()) {
         looking->text = Narrow(text);
+        looking->aboveText = place.top;
+        looking->leftOfText = place.left;
+        looking->rightOfText = client.right - place.right;
         RECT room;
-        GetWindowRect(child, &room);
-        MapWindowPoints(nullptr, HWND(box), reinterpret_cast<POINT*>(&room), 2);
-        looking->aboveText = room.top;
-        looking->leftOfText = room.left;
-        RECT client;
-        GetClientRect(HWND(box), &client);
-        looking->rightOfText = client.right - room.right;
         GetClientRect(child, &room);
         const RECT needed = TextRoom(child, text, room.right);
         looking->textFits = needed.bottom <= room.bottom && needed.right <= room.right;
@@ -290,9 +298,7 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
     RECT frame, work;
     GetWindowRect(box, &frame);
     // The whole caption, in the title bar's face, beside the close button.
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const NONCLIENTMETRICSW metrics = Metrics();
     HDC dc = GetDC(box);
     const HGDIOBJ was = SelectObject(dc, CreateFontIndirectW(&metrics.lfCaptionFont));
     SIZE caption = {};
@@ -310,12 +316,7 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR, DWORD)
     static const struct { WORD modifier, key; const char* name; } ways[] = {
         {0, VK_ESCAPE, "Escape"}, {VK_MENU, VK_F4, "Alt+F4"}, {0, VK_RETURN, "Enter"}};
     const auto& way = ways[closed[closing->icon]++ % 3];
-    if (way.modifier)
-        Key(way.modifier, true);
-    Key(way.key, true);
-    Key(way.key, false);
-    if (way.modifier)
-        Key(way.modifier, false);
+    Stroke(way.key, way.modifier);
     closing->closedBy = way.name;
     closingTimer = SetTimer(nullptr, 0, 20, SeeItClose);
 }
@@ -360,13 +361,7 @@ void Look(std::deque<SeenBox>& seen, HWND owner, Show show)
 
 }  // namespace
 
-std::string MessageFace()
-{
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return FaceOf(metrics.lfMessageFont);
-}
+std::string MessageFace() { return FaceOf(Metrics().lfMessageFont); }
 
 void SeeingPresenter::ShowMessage(std::string_view text)
 {

@@ -23,7 +23,9 @@ namespace kvorn::testing {
 // input reaches it a little later. `window` gets the dialog manager's keys.
 void Pump(HWND window);
 void Key(WORD key, bool down);
-// A key pressed and released, with a modifier held around it.
+// A key pressed and released, with a modifier held around it; Press then
+// lets the window take it.
+void Stroke(WORD key, WORD modifier = 0);
 void Press(HWND window, WORD key, WORD modifier = 0);
 // A character as a keyboard types it: by its key on the layout, control
 // characters by Ctrl and their letter, anything else as a Unicode packet.
