@@ -1,4 +1,4 @@
-// The calculator window driven as a user would: keys, clicks, drags.
+// The calculator window driven as a user would: keys and clicks.
 
 #include <QAccessible>
 #include <QClipboard>
@@ -188,23 +188,6 @@ private slots:
         EnterFrigate();
         QCOMPARE(form->Edit3->text(), u"14.5"_s);  // the filter writes the new one
         QCOMPARE(form->Label1->text().toStdString(), t::Frigate.Label);  // and the conversion reads it
-    }
-
-    void dragOnThePictureMovesTheWindow()
-    {
-        Show();
-        const QPoint start = form->pos();
-        QTest::mousePress(form->Image1, Qt::LeftButton, {}, QPoint(60, 250));
-        QTest::mouseMove(form->Image1, QPoint(90, 270));
-        QTest::mouseRelease(form->Image1, Qt::LeftButton, {}, QPoint(90, 270));
-        QTRY_COMPARE(form->pos(), start + QPoint(30, 20));
-        // A press in an edit places the caret and moves nothing.
-        const QPoint moved = form->pos();
-        QTest::mousePress(form->Edit1, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseMove(form->Edit1, QPoint(40, 40));
-        QTest::mouseRelease(form->Edit1, Qt::LeftButton, {}, QPoint(40, 40));
-        QCOMPARE(form->pos(), moved);
-        QCOMPARE(QApplication::focusWidget(), form->Edit1);
     }
 
     // The whole window as the user sees it, pixel for pixel as it was when
