@@ -842,6 +842,16 @@ TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
     ASSERT_EQ(presenter.seen.size(), 2u);
     EXPECT_TRUE(presenter.seen[0].spare >= 0 && presenter.seen[0].spare <= 4) << presenter.seen[0].spare;
     EXPECT_TRUE(presenter.seen[1].captionFits);
+    // Dragged by its picture, it goes along with the pointer.
+    RECT before, after;
+    GetWindowRect(Form(), &before);
+    const POINT from = ScreenPoint(Control::Image1, 60 * scale, 250 * scale), to = {from.x + 30, from.y + 20};
+    INPUT drag[] = {MouseAt(from, 0), MouseAt(from, MOUSEEVENTF_LEFTDOWN), MouseAt(to, 0), MouseAt(to, MOUSEEVENTF_LEFTUP)};
+    SendInput(4, drag, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil(Form(), [&] {
+        GetWindowRect(Form(), &after);
+        return after.left == before.left + 30 && after.top == before.top + 20;
+    })) << "dragged from " << before.left << "," << before.top << " to " << after.left << "," << after.top;
 }
 
 // Enter on the exit button closes the form, and so does Alt+F4, though
