@@ -705,16 +705,17 @@ private slots:
         input->Key("KP_Enter");
         QTRY_VERIFY(!form->isVisible());
     }
-    // A drag on the picture moves the window; one from a field places its
-    // caret and moves nothing.
+    // A drag from a field places its caret and moves nothing; one on the
+    // picture moves the window. (In that order: the server moves the window
+    // in its own time, and a press after it could land where it was.)
     void dragOnThePictureMovesTheWindow()
     {
         const QPoint start = form->pos();
-        input->PressAndLeave(form->mapToGlobal(QPoint(60, 250)), form->mapToGlobal(QPoint(90, 270)), [] {});
-        QTRY_COMPARE(form->pos(), start + QPoint(30, 20));
         input->PressAndLeave(Centre(form->Edit1), Centre(form->Edit1) + QPoint(35, 35), [] {});
         QTRY_COMPARE(QApplication::focusWidget(), form->Edit1);
-        QCOMPARE(form->pos(), start + QPoint(30, 20));
+        QCOMPARE(form->pos(), start);
+        input->PressAndLeave(form->mapToGlobal(QPoint(60, 250)), form->mapToGlobal(QPoint(90, 270)), [] {});
+        QTRY_COMPARE(form->pos(), start + QPoint(30, 20));
     }
     // Moved to a screen of another scale, the window shows the background
     // and the buttons' pictures (clear on the left, exit on the right,
