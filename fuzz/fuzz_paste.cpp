@@ -8,7 +8,6 @@
 
 #include "form_description.h"
 #include "invariants.h"
-#include "keystroke_filters.h"
 #include "tform1.h"
 #include "text.h"
 

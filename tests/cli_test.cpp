@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "regional_settings.h"
@@ -121,7 +120,6 @@ TEST(ScorerCommand, NegativeHullAfterDoubleDashIsRated)
 {
     const ProgramRun run = Score({"--", "Фрегат", "-3000", "14", "35", "0", "2000", "100", "400", "24"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(run.out.empty());
     EXPECT_LT(std::stod(run.out), std::stod(Score({"Фрегат", "3000", "14", "35", "0", "2000", "100", "400", "24"}).out));
 }
 
@@ -266,29 +264,22 @@ TEST(ScorerCommand, FilesAreRatedIntoNewOnes)
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const std::string rows = "Фрегат;3000;14,5;35;0,5;2000;100;400;24\r\n";
-    const auto write = [](const std::filesystem::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    };
-    const auto read = [](const std::filesystem::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    };
     const std::string rated = Score({"--batch"}, rows).out;
     ASSERT_EQ(rated, "Фрегат;3000;14,5;35;0,5;2000;100;400;24;122,05\r\n");
 
     const std::filesystem::path ships = folder / "корабли.csv", beside = folder / "корабли.rated.csv";
-    write(ships, rows);
+    std::ofstream(ships, std::ios::binary) << rows;
     const ProgramRun dropped = Score({ships.string()});
     EXPECT_EQ(dropped.exitCode, 0) << dropped.err;
-    EXPECT_EQ(read(beside), rated);
-    EXPECT_EQ(read(ships), rows);
+    EXPECT_EQ(ReadFile(beside.string()), rated);
+    EXPECT_EQ(ReadFile(ships.string()), rows);
     EXPECT_NE(dropped.out.find(beside.string()), std::string::npos) << dropped.out;
 
     const std::filesystem::path output = folder / "out.csv";
     const ProgramRun named = Score({"--batch", ships.string(), "--output", output.string()});
     EXPECT_EQ(named.exitCode, 0) << named.err;
     EXPECT_EQ(named.out, "");
-    EXPECT_EQ(read(output), rated);
+    EXPECT_EQ(ReadFile(output.string()), rated);
 
     const std::filesystem::path same = folder / "." / "корабли.csv";
     for (const std::vector<std::string>& args :
@@ -297,7 +288,7 @@ TEST(ScorerCommand, FilesAreRatedIntoNewOnes)
         const ProgramRun over = Score(args);
         EXPECT_EQ(over.exitCode, 2) << args[1];
         EXPECT_NE(over.err.find("never written over"), std::string::npos) << over.err;
-        EXPECT_EQ(read(ships), rows);
+        EXPECT_EQ(ReadFile(ships.string()), rows);
     }
     std::filesystem::remove_all(folder);
 }

@@ -1,7 +1,6 @@
 // The embedded pictures and the libjpeg decoder.
 
 #include <QFile>
-#include <QIcon>
 #include <QImage>
 #include <QSet>
 #include <QTest>
@@ -20,12 +19,13 @@ class PicturesTest : public QObject {
 
     static QByteArray Background()
     {
-        Q_INIT_RESOURCE(assets);
         QFile file(QStringLiteral(":/kvorn/background.jpg"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
 private slots:
+    void initTestCase() { Q_INIT_RESOURCE(assets); }
+
     // The 32-bit rows hold the same colours as the decoder's RGB triples.
     void fullColourIsTheDecodersRgb()
     {
@@ -106,7 +106,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("read");
-        Q_INIT_RESOURCE(assets);
         QFile clear(QStringLiteral(":/kvorn/clear.bmp")), exit(QStringLiteral(":/kvorn/exit.bmp"));
         QVERIFY(clear.open(QIODevice::ReadOnly) && exit.open(QIODevice::ReadOnly));
         const QByteArray good = clear.readAll();
@@ -146,7 +145,6 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QSize, size);
-        Q_INIT_RESOURCE(assets);
         const QImage image(path);
         QCOMPARE(image.size(), size);
         if (path.endsWith(QLatin1String(".bmp")))

@@ -5,13 +5,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
-
-#include <QWindow>
 
 #include <functional>
 

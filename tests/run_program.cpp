@@ -10,43 +10,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
-namespace {
-// A folder of the run's own in the test's temporary folder, gone with the run.
-struct RunFolder {
-    RunFolder()
-    {
-        std::string pattern = ::testing::TempDir() + "kvorn-run-XXXXXX";
-        if (mkdtemp(pattern.data()))
-            path = pattern;
-    }
-    ~RunFolder()
-    {
-        if (!path.empty())
-            rmdir(path.c_str());
-    }
-    std::string File(const char* role) const { return path + "/" + role; }
-    std::string path;
-};
-
-std::string Slurp(const std::string& path)
+std::string ReadFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::remove(path.c_str());
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-}  // namespace
 
 ProgramRun RunProgram(const std::string& path, const std::vector<std::string>& args,
                       const std::vector<std::string>& environment, const std::string& input)
 {
-    const RunFolder folder;
-    if (folder.path.empty())
+    // A folder of the run's own in the test's temporary folder, gone with the run.
+    std::string folder = ::testing::TempDir() + "kvorn-run-XXXXXX";
+    if (!mkdtemp(folder.data()))
         return {};
-    const std::string inPath = folder.File("in"), outPath = folder.File("out"), errPath = folder.File("err");
+    const std::string inPath = folder + "/in", outPath = folder + "/out", errPath = folder + "/err";
     std::ofstream(inPath, std::ios::binary) << input;
 
     std::vector<char*> argv{const_cast<char*>(path.c_str())};
@@ -72,8 +51,10 @@ ProgramRun RunProgram(const std::string& path, const std::vector<std::string>& a
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    std::remove(inPath.c_str());
-    run.out = Slurp(outPath);
-    run.err = Slurp(errPath);
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
+    for (const std::string& file : {inPath, outPath, errPath})
+        std::remove(file.c_str());
+    rmdir(folder.c_str());
     return run;
 }

@@ -12,4 +12,6 @@ struct ProgramRun {
 };
 
 ProgramRun RunProgram(const std::string& path, const std::vector<std::string>& args,
-                      const std::vector<std::string>& environment, const std::string& input = "");
+                      const std::vector<std::string>& environment, const std::string& input);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);

@@ -23,15 +23,22 @@ ShipCoefficients Picked(std::string_view name)
     return c;
 }
 
-std::string Score(std::string_view ship, const ScoreInputs& inputs, char32_t separator = U',')
+// A worked ship's figures as its fields hold them.
+ScoreInputs Inputs(const test::WorkedShip& ship)
 {
-    return ComputeScore(inputs, ship, Picked(ship), separator).Text;
+    const auto& f = ship.Figures;
+    return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], ship.Caliber};
 }
 
-std::string ErrorOf(const ScoreInputs& inputs, std::string_view ship, const ShipCoefficients& c, char32_t sep = U',')
+std::string Score(std::string_view ship, const ScoreInputs& inputs)
+{
+    return ComputeScore(inputs, ship, Picked(ship), U',').Text;
+}
+
+std::string ErrorOf(const ScoreInputs& inputs, std::string_view ship, const ShipCoefficients& c)
 {
     try {
-        ComputeScore(inputs, ship, c, sep);
+        ComputeScore(inputs, ship, c, U',');
     } catch (const RatingError& e) {
         return e.message();
     }
@@ -43,9 +50,7 @@ std::string ErrorOf(const ScoreInputs& inputs, std::string_view ship, const Ship
 TEST(Score, WorkedResults)
 {
     for (const test::WorkedShip& ship : test::WorkedShips) {
-        const auto& f = ship.Figures;
-        const ScoreInputs inputs = {f[0], f[1], f[2], f[3], f[4], f[5], f[6], ship.Caliber};
-        const ScoreResult result = ComputeScore(inputs, ship.Type, Picked(ship.Type), U',');
+        const ScoreResult result = ComputeScore(Inputs(ship), ship.Type, Picked(ship.Type), U',');
         EXPECT_EQ(result.Outcome, ScoreOutcome::Score) << ship.Type;
         EXPECT_EQ(result.Text, ship.Label) << ship.Type << " " << ship.Caliber;
     }
@@ -95,17 +100,15 @@ TEST(Score, SharesOfTheTerms)
     for (const ShipType& ship : ShipTypeTable) {
         const double h = 500 + 97 * n, q = 300 + 41 * n, v = 9.5 + n * 0.3, m = 20 + n, w = 0.25 + n * 0.01,
                      c1 = 60 + 7 * n, c2 = 50 + 11 * n;
-        const char* caliber = calibers[n % 5];
         const std::string texts[] = {std::to_string(int(h)), std::to_string(int(q)), std::to_string(v),
                                      std::to_string(m), std::to_string(w), std::to_string(int(c1)),
-                                     std::to_string(int(c2)), caliber};
+                                     std::to_string(int(c2)), calibers[n % 5]};
         const ScoreInputs inputs = {texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7]};
         const ShipCoefficients& k = ship.Coefficients;
-        const double f = n % 5 == 0 ? k.Caliber12 : n % 5 == 1 ? k.Caliber16 : n % 5 == 2 ? k.Caliber24
-                       : n % 5 == 3 ? k.Caliber32 : 4.6;
+        const double factors[] = {k.Caliber12, k.Caliber16, k.Caliber24, k.Caliber32, 4.6};
         const double terms[] = {h / 115.5 * 3.71,         q / 76.5 * 0.92, v / 0.1782 * 1.7,
                                 m / 0.77 * 1.17,          w / 0.11 * 0.31, (c1 - 187) / -1.85 * 0.1,
-                                c2 / 9.33 * 1.12,         k.CannonCount / 1.12 * k.CannonFactor, 75 * f};
+                                c2 / 9.33 * 1.12,         k.CannonCount / 1.12 * k.CannonFactor, 75 * factors[n % 5]};
         const ScoreResult result = ComputeScore(inputs, ship.Name, k, U'.');
         ASSERT_EQ(result.Outcome, ScoreOutcome::Score) << ship.Name;
         double sum = 0;
@@ -121,7 +124,7 @@ TEST(Score, SharesOfTheTerms)
 
 TEST(Score, CaliberIsComparedAsANumber)
 {
-    const ScoreInputs base = {"900", "600", "16,2", "60", "0,6", "40", "90", "12"};
+    const ScoreInputs base = Inputs(test::WorkedShips[3]);  // the sloop at 12
     const std::string at12 = Score("Шлюп", base);
     for (const char* same : {"12,0", "+12", "1,2e1", " 12 ", "012", "120e-1"}) {
         ScoreInputs inputs = base;
@@ -140,9 +143,8 @@ TEST(Score, CaliberIsComparedAsANumber)
 
 TEST(Score, NothingToDoWhileAnyInputIsEmpty)
 {
-    const ScoreInputs full = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
     for (ScoreInput input : ControlOrder) {
-        ScoreInputs inputs = full;
+        ScoreInputs inputs = Inputs(test::Frigate);
         inputs.*input = "";
         for (std::string_view ship : {std::string_view("Фрегат"), PlaceholderText}) {
             const ScoreResult result = ComputeScore(inputs, ship, Picked("Фрегат"), U',');
@@ -168,10 +170,9 @@ TEST(Score, FirstBadFieldIsReportedInConversionOrder)
     const ScoreInput order[] = {&ScoreInputs::Caliber, &ScoreInputs::Hull,        &ScoreInputs::Hold,
                                 &ScoreInputs::Speed,   &ScoreInputs::Manoeuvrability, &ScoreInputs::CloseHauled,
                                 &ScoreInputs::Crew1,   &ScoreInputs::Crew2};
-    const ScoreInputs good = {"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"};
     const ScoreInputs bad = {"b0", "b1", "b2", "b3", "b4", "b5", "b6", "b7"};
     for (std::size_t k = 0; k < 8; ++k) {
-        ScoreInputs inputs = good;
+        ScoreInputs inputs = Inputs(test::Frigate);
         for (std::size_t j = k; j < 8; ++j)
             inputs.*order[j] = bad.*order[j];
         EXPECT_EQ(ErrorOf(inputs, "Фрегат", Picked("Фрегат")), ConversionMessage(bad.*order[k])) << k;
@@ -183,7 +184,7 @@ TEST(Score, ArithmeticFailuresAreErrorsNeverInfinities)
     // The selector's text edited away from the placeholder before any type was
     // picked: the coefficients are still all zero.
     const ShipCoefficients none;
-    EXPECT_EQ(ErrorOf({"3000", "2000", "14,5", "35", "0,5", "100", "400", "24"}, "регат", none),
+    EXPECT_EQ(ErrorOf(Inputs(test::Frigate), "регат", none),
               "Floating point division by zero");
     EXPECT_EQ(ErrorOf({"0", "0", "0", "0", "0", "187", "0", "12"}, "регат", none), "Invalid floating point operation");
     // Beyond a double when the quotient is rounded.
@@ -241,17 +242,14 @@ TEST(Format, FixedFormJustBelowTwoToThe120)
     EXPECT_EQ(text.substr(text.size() - 3), ".00");
 }
 
-namespace {
-struct Conversion {
-    const char* text;
-    char32_t separator;
-    bool ok;
-    Extended value;
-};
-}  // namespace
-
 TEST(Conversion, Rules)
 {
+    struct Conversion {
+        const char* text;
+        char32_t separator;
+        bool ok;
+        Extended value;
+    };
     const Extended big = std::pow(Extended(10), Extended(499)), big500 = std::pow(Extended(10), Extended(500));
     const Conversion rows[] = {
         {"12,5", U',', true, 12.5L},
