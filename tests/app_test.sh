@@ -12,6 +12,7 @@ check() {  # check NAME CONDITION...
     if "$@"; then passes=$((passes + 1)); echo "ok   $name"; else failures=$((failures + 1)); echo "FAIL $name"; fi
 }
 one_line() { [ "$(printf '%s\n' "$1" | wc -l)" -eq 1 ]; }
+mapped() { timeout 10 xdotool search --sync --onlyvisible --class "^$class\$" 2>/dev/null | head -1 | grep .; }
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$app" 2>&1); rc=$?
 check "no display: non-zero exit" [ $rc -ne 0 ]
@@ -55,7 +56,7 @@ export DISPLAY=":$number"
 # placed and kept on top.
 XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY=kvorn-no-compositor env $plugins "$app" >/dev/null 2>"$log" &
 pid=$!
-"$tool" wait "$class" 10000 >/dev/null
+mapped >/dev/null
 kill $pid
 wait $pid 2>/dev/null
 check "Wayland and X: X alone asked for" grep -q 'pluginNamesWithArguments "xcb"' "$log"
@@ -63,7 +64,7 @@ check "Wayland and X: X alone asked for" grep -q 'pluginNamesWithArguments "xcb"
 run_and_close() {  # run_and_close HOW: start the app, close it, report its exit code
     "$app" 2>/dev/null &
     local pid=$! window
-    window=$("$tool" wait "$class" 10000) || { kill $pid; echo "no-window"; return; }
+    window=$(mapped) || { kill $pid; echo "no-window"; return; }
     if [ "$1" = button ]; then
         # The exit button: left 104 + 39, top 288 + 9, in a window at 444,196.
         xdotool mousemove 587 493 click 1
@@ -93,7 +94,7 @@ export DISPLAY=$depth24
 titles() {
     "$app" 2>/dev/null &
     local pid=$! window box=""
-    window=$("$tool" wait "$class" 10000) || { kill $pid; return; }
+    window=$(mapped) || { kill $pid; return; }
     echo "window: $(xdotool getwindowname "$window")"
     # The fields' centres, in a window at 444,196: Edit1, Edit3, Edit4, Edit5,
     # Edit2, then the crew figures.

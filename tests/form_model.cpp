@@ -541,6 +541,35 @@ std::vector<Step> SeldomSteps()
     return steps;
 }
 
+std::vector<Step> Entering(const WorkedShip& ship)
+{
+    const auto indexOf = [](Control selector, std::string_view item) {
+        const auto items = ListItems(selector);
+        return int(std::find(items.begin(), items.end(), item) - items.begin());
+    };
+    std::vector<Step> steps = {KeyStep(StepKind::Clear),
+                               ControlStep(StepKind::MousePick, Control::ComboBox1, indexOf(Control::ComboBox1, ship.Type))};
+    for (std::size_t i = 0; i < ship.Figures.size(); ++i) {
+        steps.push_back(ControlStep(StepKind::LeftClick, Edits[i], PastTheEnd));
+        for (char32_t c : ToUtf16(ship.Figures[i]))
+            steps.push_back(TypedStep(c));
+    }
+    steps.push_back(ControlStep(StepKind::MousePick, Control::ComboBox2, indexOf(Control::ComboBox2, ship.Caliber)));
+    return steps;
+}
+
+std::vector<Step> ReferenceSteps(std::string_view state)
+{
+    if (state == "frigate")
+        return Entering(Frigate);
+    if (state != "long")
+        return {KeyStep(StepKind::Clear)};
+    std::vector<Step> steps = Entering({"Фрегат", {"", "1", "1", "1", "1", "1", "1"}, "12", ""});
+    steps.push_back(ControlStep(StepKind::LeftClick, Control::Edit1, PastTheEnd));
+    steps.push_back(PasteStep("1e20"));
+    return steps;
+}
+
 Step StepGenerator::Next(const FormModel& model)
 {
     Step s;

@@ -15,6 +15,7 @@
 #include "form_view.h"
 #include "tform1.h"
 #include "window_menu_items.h"
+#include "worked_ships.h"
 
 namespace kvorn::test {
 
@@ -209,6 +210,13 @@ private:
 // on each control, texts longer than a selector shows, every field full (and
 // Backspace there), and results of every length, with the tip of the last.
 std::vector<Step> SeldomSteps();
+
+// The steps that enter `ship` after a Clear: its type picked, each figure
+// clicked into and typed, its caliber picked.
+std::vector<Step> Entering(const WorkedShip& ship);
+// The steps to the states the whole-window references show: "start",
+// "frigate" (rated) and "long" (a hull pasted past its rule).
+std::vector<Step> ReferenceSteps(std::string_view state);
 
 std::string DescribeStep(const Step& step);
 std::string DescribeState(const Expected& state);

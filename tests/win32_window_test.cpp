@@ -622,27 +622,6 @@ void Win32Window::CheckResultDrawn(const std::wstring& label)
         << "pixels of the result's band differ from \"" << Narrow(label) << "\" drawn";
 }
 
-// The steps that enter `ship` after a Clear, each figure clicked into.
-std::vector<model::Step> Entering(const model::WorkedShip& ship)
-{
-    auto indexOf = [](Control selector, std::string_view item) {
-        const auto items = ListItems(selector);
-        return int(std::find(items.begin(), items.end(), item) - items.begin());
-    };
-    std::vector<model::Step> steps = {model::KeyStep(model::StepKind::Clear),
-                                      model::ControlStep(model::StepKind::MousePick, Control::ComboBox1,
-                                                         indexOf(Control::ComboBox1, ship.Type))};
-    for (std::size_t i = 0; i < ship.Figures.size(); ++i) {
-        steps.push_back(
-            model::ControlStep(model::StepKind::LeftClick, Control(int(Control::Edit1) + int(i)), model::PastTheEnd));
-        for (char32_t c : Widen(ship.Figures[i]))
-            steps.push_back(model::TypedStep(c));
-    }
-    steps.push_back(
-        model::ControlStep(model::StepKind::MousePick, Control::ComboBox2, indexOf(Control::ComboBox2, ship.Caliber)));
-    return steps;
-}
-
 // `scripted` steps, then random ones from `seed`: after each the window
 // must show what the form and the model expect.
 void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step> scripted)
@@ -662,7 +641,7 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         // Random steps seldom fill every field: now and then a worked ship,
         // every third time without its type.
         if (queued.empty() && m.Active() && ++sinceResult > 30) {
-            std::vector<model::Step> ship = Entering(model::WorkedShips[std::size_t(i) % 5]);
+            std::vector<model::Step> ship = model::Entering(model::WorkedShips[std::size_t(i) % 5]);
             queued.insert(queued.end(), ship.begin() + (i % 3 == 0 ? 2 : 0), ship.end());
             sinceResult = 0;
         }
@@ -706,11 +685,11 @@ TEST_F(Win32Window, AgreesWithTheFormOnRandomInput)
     const unsigned seed = unsigned(FromEnvironment("KVORN_SEED", 22));
     std::vector<model::Step> scripted;
     if (seed % 2 == 0) {
-        scripted = Entering(model::Frigate);  // without a type first: the message, for each pick
+        scripted = model::Entering(model::Frigate);  // without a type first: the message, for each pick
         scripted.erase(scripted.begin(), scripted.begin() + 2);
         scripted.push_back(model::ControlStep(model::StepKind::ListKey, Control::ComboBox2, 1));
         for (const model::WorkedShip& ship : model::WorkedShips) {
-            std::ranges::copy(Entering(ship), std::back_inserter(scripted));
+            std::ranges::copy(model::Entering(ship), std::back_inserter(scripted));
             scripted.push_back(model::KeyStep(model::StepKind::RestOnResult));
             if (ship.Caliber == "16")  // "6" weighs as 42
                 scripted.insert(scripted.end(), {model::ControlStep(model::StepKind::LeftClick, Control::ComboBox2),
@@ -877,7 +856,7 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     const std::string_view manifest = ResourceBytes(1, MAKEINTRESOURCEW(24 /* RT_MANIFEST */));
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos) << manifest;
 
-    std::vector<model::Step> frigate = Entering(model::Frigate);
+    std::vector<model::Step> frigate = model::Entering(model::Frigate);
     for (model::Step& step : frigate)
         Perform(step);
     SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
@@ -916,15 +895,7 @@ std::string Ppm(const Shot& shot)
 TEST_F(Win32Window, LooksAsItShould)
 {
     for (const char* state : {"start", "frigate", "long"}) {
-        std::vector<model::Step> steps = {model::KeyStep(model::StepKind::Clear)};
-        if (std::string(state) == "frigate")
-            steps = Entering(model::Frigate);
-        if (std::string(state) == "long") {  // a hull pasted past its rule
-            steps = Entering({"Фрегат", {"", "1", "1", "1", "1", "1", "1"}, "12", ""});
-            steps.push_back(model::ControlStep(model::StepKind::LeftClick, Control::Edit1, model::PastTheEnd));
-            steps.push_back(model::PasteStep("1e20"));
-        }
-        for (model::Step& step : steps)
+        for (model::Step& step : model::ReferenceSteps(state))
             Perform(step);
         SetFocus(window->Handle());  // no caret: it blinks
         Pump(window->Handle());
