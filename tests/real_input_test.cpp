@@ -3,7 +3,9 @@
 // the form itself drives: every field's text, caret and selection, both
 // selectors, the focus, the active window, the result as text and as drawn
 // pixels, the boxes with their caption, text, icon and button, the open
-// list and the tip. KVORN_SEED and KVORN_STEPS replay a sequence.
+// list and the tip. KVORN_SEED and KVORN_STEPS replay a sequence. Beside
+// it, what no random step reaches: the window's make and layout, input
+// methods, the regional separator and the whole window's look.
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -735,6 +737,7 @@ private slots:
         input->PressAndLeave(form->mapToGlobal(QPoint(60, 250)), form->mapToGlobal(QPoint(90, 270)), [] {});
         QTRY_COMPARE(form->pos(), start + QPoint(30, 20));
     }
+    // Borderless, above other windows, named and with its own icon.
     void window()
     {
         QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
