@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "described_window.h"
 #include "error_box_text.h"
 #include "form_description.h"
 #include "ship_types.h"
@@ -15,10 +16,6 @@ namespace {
 constexpr Control Edits[] = {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4,
                              Control::Edit5, Control::Edit6, Control::Edit7};
 
-// The tab stops, from the form description: the model follows the same
-// order the windows are built from, and each window's test checks that
-// order against the described one.
-std::vector<Control> Stops() { return TabOrder(); }
 
 const char* NameOf(Control control) { return Describe(control).Name.data(); }
 
@@ -58,7 +55,7 @@ FormModel::FormModel(Platform platform, char32_t separator) : platform_(platform
 {
     form_.SetSeparator(separator);
     for (std::size_t i = 0; i < edits_.size(); ++i)
-        edits_[i].maxLength = Describe(Edits[i]).MaxLength;
+        edits_[i].maxLength = DescribedControlOf(Edits[i]).MaxLength;  // the described limits, not the form's own
     for (Control c : {Control::ComboBox1, Control::ComboBox2}) {
         Selector& s = selectors_[c == Control::ComboBox2];
         for (std::string_view item : ListItems(c))
@@ -257,7 +254,7 @@ void FormModel::Apply(const Step& step)
         return;
     }
     case StepKind::Tab: {
-        const std::vector<Control> stops = Stops();
+        const auto& stops = DescribedTabOrder;  // the described order, not the form's own
         const auto at = std::find(stops.begin(), stops.end(), f);
         const int n = int(stops.size()), i = int(at - stops.begin());
         MoveFocus(stops[std::size_t((i + (step.Shift ? n - 1 : 1)) % n)], Reason::Tab);
@@ -441,7 +438,28 @@ static Step WithClipboard(StepKind kind, Control at, int item, std::string clipb
 
 std::vector<Step> SeldomSteps()
 {
-    std::vector<Step> steps = {
+    // Every figure and a caliber but no type: the message, for each pick.
+    std::vector<Step> steps = Entering(Frigate);
+    steps.erase(steps.begin(), steps.begin() + 2);
+    steps.push_back(ControlStep(StepKind::ListKey, Control::ComboBox2, 1));
+    for (const WorkedShip& ship : WorkedShips) {
+        const std::vector<Step> entering = Entering(ship);
+        steps.insert(steps.end(), entering.begin(), entering.end());
+        steps.push_back(KeyStep(StepKind::RestOnResult));
+        if (ship.Caliber == "16")  // "6" weighs as 42
+            steps.insert(steps.end(), {ControlStep(StepKind::LeftClick, Control::ComboBox2), KeyStep(StepKind::Delete)});
+    }
+    // The lists stepped by the wheel both ways from the middle, by the keys
+    // past the end and back, with the wheel over the other one, and from no
+    // item after Clear.
+    steps.insert(steps.end(), {
+        ControlStep(StepKind::MousePick, Control::ComboBox1, 11), ControlStep(StepKind::Wheel, Control::ComboBox1, 1),
+        ControlStep(StepKind::Wheel, Control::ComboBox1, -1), ControlStep(StepKind::Wheel, Control::ComboBox1, -1),
+        ControlStep(StepKind::MousePick, Control::ComboBox2, 4), ControlStep(StepKind::ListKey, Control::ComboBox2, 1),
+        ControlStep(StepKind::Wheel, Control::ComboBox2, -1), ControlStep(StepKind::ListKey, Control::ComboBox2, -1),
+        ControlStep(StepKind::Wheel, Control::ComboBox1, 1), KeyStep(StepKind::Clear),
+        ControlStep(StepKind::ListKey, Control::ComboBox1, -1), ControlStep(StepKind::ListKey, Control::ComboBox1, 1)});
+    steps.insert(steps.end(), {
         // The window's menu: nothing offered on an empty form; a sheet's row
         // pasted, copied back and its result copied; a bad row refused.
         WithClipboard(StepKind::WindowMenu, Control::Label1, -1, ""),
@@ -491,7 +509,7 @@ std::vector<Step> SeldomSteps()
         ControlStep(StepKind::ListKey, Control::ComboBox2, 1), KeyStep(StepKind::End), KeyStep(StepKind::Home, true),
         PasteStep("16"), KeyStep(StepKind::Tab), KeyStep(StepKind::Tab, true),
         ControlStep(StepKind::ListKey, Control::ComboBox2, 1), KeyStep(StepKind::Delete),
-        ControlStep(StepKind::Wheel, Control::ComboBox2, -1), KeyStep(StepKind::Delete)};
+        ControlStep(StepKind::Wheel, Control::ComboBox2, -1), KeyStep(StepKind::Delete)});
     for (Control field : {Control::Edit6, Control::Edit3}) {  // each rarer character, whole and decimal, after a point
         steps.push_back(ControlStep(StepKind::LeftClick, field, PastTheEnd));
         steps.push_back(TypedStep(U'.'));
@@ -537,7 +555,8 @@ std::vector<Step> SeldomSteps()
     steps.insert(steps.end(), {ControlStep(StepKind::MousePick, Control::ComboBox1, brig),
                                ControlStep(StepKind::MousePick, Control::ComboBox1, -1),
                                ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
-                               PasteStep("фрегат"), ControlStep(StepKind::MousePick, Control::ComboBox1, -1)});
+                               PasteStep("фрегат"), ControlStep(StepKind::MousePick, Control::ComboBox1, -1),
+                               TypedStep(22)});  // Ctrl+V: no character a rule lets in
     return steps;
 }
 

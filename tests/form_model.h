@@ -3,7 +3,8 @@
 // show, for the windows' differential tests. The texts, results and boxes
 // come from the form's own TForm1 driven through a view of plain models of
 // the controls; only the edit controls' own behaviour (caret, selection,
-// maximum length, focus by Tab or click) is written here. No toolkit.
+// maximum length, focus by Tab or click) is written here, with the
+// described limits and tab order. No toolkit.
 
 #include <array>
 #include <cstdint>
@@ -202,7 +203,9 @@ private:
     std::vector<Step> pending_;
 };
 
-// What a random sequence seldom reaches: the window's menu pasting a sheet's
+// What a random sequence seldom reaches: the worked ships, each rated and
+// its tip shown; the lists stepped by keys and wheel past their ends; the
+// window's menu pasting a sheet's
 // row, copying it back and refusing a bad one; the menus from the keys and
 // a right click on a selector's drop button; a field's menu over a caret
 // within its text, a selection made leftwards taken out of the window and
