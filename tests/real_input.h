@@ -38,7 +38,7 @@ public:
     void ActivateOther();
     void Activate(unsigned long window);
     // Waits until Qt has read and handled everything sent so far: a mark
-    // put on the watched window after the input comes back to Qt behind it.
+    // sent to the watched window after the input comes back to Qt behind it.
     // Returns false if it did not within the bound.
     bool Settle();
     // What a window manager is told of `window`: its type's atom name and
