@@ -51,9 +51,9 @@ std::u16string ToUtf16(std::string_view text)
     return out;
 }
 
-FormModel::FormModel(Platform platform, char32_t separator) : platform_(platform), form_(*this)
+FormModel::FormModel(Platform platform) : platform_(platform), form_(*this)
 {
-    form_.SetSeparator(separator);
+    form_.SetSeparator(U',');
     for (std::size_t i = 0; i < edits_.size(); ++i)
         edits_[i].maxLength = DescribedControlOf(Edits[i]).MaxLength;  // the described limits, not the form's own
     for (Control c : {Control::ComboBox1, Control::ComboBox2}) {
@@ -233,7 +233,7 @@ void FormModel::Apply(const Step& step)
     menu_.reset();
     const Control f = focus_;
     if (!active_ && step.Kind != StepKind::SwitchBack && step.Kind != StepKind::Wheel &&
-        step.Kind != StepKind::RestOnResult)
+        step.Kind != StepKind::RestOnResult && step.Kind != StepKind::Regional)
         return;  // keys go to the other window; the generator sends no clicks
     switch (step.Kind) {
     case StepKind::Type: {
@@ -324,6 +324,9 @@ void FormModel::Apply(const Step& step)
         return;
     case StepKind::SwitchAway:
         active_ = false;
+        return;
+    case StepKind::Regional:  // read on the next keystroke; the result stays till then
+        form_.SetSeparator(form_.Separator() == U',' ? U'.' : U',');
         return;
     case StepKind::SwitchBack:
         active_ = true;
@@ -556,7 +559,12 @@ std::vector<Step> SeldomSteps()
                                ControlStep(StepKind::MousePick, Control::ComboBox1, -1),
                                ControlStep(StepKind::LeftClick, Control::ComboBox1), KeyStep(StepKind::End, true),
                                PasteStep("фрегат"), ControlStep(StepKind::MousePick, Control::ComboBox1, -1),
-                               TypedStep(22)});  // Ctrl+V: no character a rule lets in
+                               TypedStep(22),  // Ctrl+V: no character a rule lets in
+                               // The decimal mark changed under a figure that has the old one, then a ship typed with it.
+                               KeyStep(StepKind::Regional), ControlStep(StepKind::LeftClick, Control::Edit3, PastTheEnd),
+                               TypedStep(U'1')});
+    const std::vector<Step> frigate = Entering(Frigate);
+    steps.insert(steps.end(), frigate.begin(), frigate.end());
     return steps;
 }
 
@@ -630,6 +638,8 @@ Step StepGenerator::Next(const FormModel& model)
         return KeyStep(StepKind::RestOnResult);
     if (model.Active() && model.ShowsSelection() && Below(8) == 0)
         return KeyStep(StepKind::SwitchAway);
+    if (Below(200) == 0)  // also while the user is elsewhere
+        return KeyStep(StepKind::Regional);
     const auto field = [&] { return Edits[Below(7)]; };
     const auto selector = [&] { return Below(2) ? Control::ComboBox2 : Control::ComboBox1; };
     if (!model.Active()) {
@@ -726,7 +736,7 @@ std::string DescribeStep(const Step& s)
     static const char* const Kinds[] = {"type",         "Tab",        "Delete",      "Left",       "Right",
                                         "Home",         "End",        "list key",    "mouse pick", "wheel",
                                         "paste",        "left click", "middle click", "context menu", "switch away",
-                                        "switch back",  "clear",      "rest on result", "window menu", "menu key"};
+                                        "switch back",  "clear",      "rest on result", "window menu", "menu key", "regional change"};
     std::string out = Kinds[int(s.Kind)];
     if (s.Shift)
         out = "Shift+" + out;

@@ -45,6 +45,7 @@ enum class StepKind {
     // on the clipboard; item Item chosen, or none (-1: Escape)
     WindowMenu,
     MenuKey,  // the Menu key (Shift: Shift+F10) on the focused control, Clipboard on the clipboard; closed with Escape
+    Regional,  // the regional settings' decimal mark changed, from the comma to the point or back
 };
 
 // A click's place in a text that is past its end, however long it is.
@@ -121,7 +122,7 @@ struct Expected {
 
 class FormModel : private FormView {
 public:
-    explicit FormModel(Platform platform = {}, char32_t separator = U',');
+    explicit FormModel(Platform platform = {});
     FormModel(const FormModel&) = delete;
     FormModel& operator=(const FormModel&) = delete;
 
@@ -205,13 +206,14 @@ private:
 
 // What a random sequence seldom reaches: the worked ships, each rated and
 // its tip shown; the lists stepped by keys and wheel past their ends; the
-// window's menu pasting a sheet's
-// row, copying it back and refusing a bad one; the menus from the keys and
-// a right click on a selector's drop button; a field's menu over a caret
-// within its text, a selection made leftwards taken out of the window and
-// back, a press on Clear released off it, Space on it, the focus and Escape
-// on each control, texts longer than a selector shows, every field full (and
-// Backspace there), and results of every length, with the tip of the last.
+// window's menu pasting a sheet's row, copying it back and refusing a bad
+// one; the menus from the keys and a right click on a selector's drop
+// button; a field's menu over a caret within its text, a selection made
+// leftwards taken out of the window and back, a press on Clear released off
+// it, Space on it, the focus and Escape on each control, texts longer than a
+// selector shows, every field full (and Backspace there), results of every
+// length, with the tip of the last; the decimal mark changed, and a ship
+// typed with the new one.
 std::vector<Step> SeldomSteps();
 
 // The steps that enter `ship` after a Clear: its type picked, each figure

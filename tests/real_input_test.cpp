@@ -459,6 +459,12 @@ class RealInputTest : public QObject {
             if (!WaitFor([this] { return !form->isActiveWindow(); }))
                 return u"the calculator stayed active"_s;
             break;
+        case t::StepKind::Regional: {  // as Qt tells its widgets
+            separator = separator == U',' ? U'.' : U',';
+            QEvent changed(QEvent::LocaleChange);
+            QApplication::sendEvent(qApp, &changed);
+            break;
+        }
         case t::StepKind::SwitchBack:
             input->Activate(form->winId());
             if (!WaitFor([this] { return form->isActiveWindow(); }))
@@ -822,16 +828,7 @@ private slots:
         Form1Window made(presenter);
         user.isEmpty() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", user);
         QTest::keyClicks(made.Edit3, u"1.5"_s);
-        QCOMPARE(made.Edit3->text(), u"1,5"_s);
-        QCOMPARE(form->Separator(), U',');
-        separator = U'.';
-        QEvent changed(QEvent::LocaleChange);
-        QApplication::sendEvent(qApp, &changed);
-        QCOMPARE(form->Separator(), U'.');
-        const QString fault = Perform(t::Entering(t::Frigate));
-        QVERIFY2(fault.isEmpty(), qPrintable(fault));
-        QCOMPARE(form->Edit3->text(), u"14.5"_s);  // the filter writes the new one
-        QCOMPARE(form->Label1->text().toStdString(), t::Frigate.Label);  // and the conversion reads it
+        QCOMPARE(made.Edit3->text(), u"1,5"_s);  // (a change while it runs: the random run)
     }
 
     // The whole window as the user sees it, pixel for pixel as it was when
