@@ -16,7 +16,6 @@ namespace {
 constexpr Control Edits[] = {Control::Edit1, Control::Edit2, Control::Edit3, Control::Edit4,
                              Control::Edit5, Control::Edit6, Control::Edit7};
 
-
 const char* NameOf(Control control) { return Describe(control).Name.data(); }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // pixels, the boxes with their caption, text, icon and button, the open
 // list and the tip. KVORN_SEED and KVORN_STEPS replay a sequence. Beside
 // it, what no random step reaches: the window's make and layout, input
-// methods, the regional separator and the whole window's look.
+// methods, the separator read as the window is made and the whole
+// window's look.
 
 #include <QAbstractItemView>
 #include <QAccessible>
