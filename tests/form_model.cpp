@@ -599,7 +599,7 @@ std::vector<Step> ReferenceSteps(std::string_view state)
 Step StepGenerator::Next(const FormModel& model)
 {
     Step s;
-    if (!pending_.empty() && model.Active()) {
+    if (!pending_.empty()) {
         const Step next = pending_.front();
         pending_.erase(pending_.begin());
         return next;

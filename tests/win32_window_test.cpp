@@ -13,7 +13,6 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -315,7 +314,7 @@ protected:
     model::Expected Look();
     void CheckResultDrawn(const std::wstring& label);
     void ExpectLaidOut(int percent, POINT corner);
-    void RunSequence(unsigned seed, int steps, std::vector<model::Step> scripted);
+    void RunSequence(unsigned seed, int steps, std::vector<model::Step> first);
 
     SeeingPresenter presenter;
     char32_t separator = U',';
@@ -628,28 +627,19 @@ void Win32Window::CheckResultDrawn(const std::wstring& label)
         << "pixels of the result's band differ from \"" << Narrow(label) << "\" drawn";
 }
 
-// `scripted` steps, then random ones from `seed`: after each the window
-// must show what the form and the model expect.
-void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step> scripted)
+// `first` steps, then random ones from `seed`: after each the window must
+// show what the form and the model expect.
+void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step> first)
 {
     model::FormModel m(Windows);
     Elsewhere();
     SetForegroundWindow(Form());
     Pump(Form());
-    model::StepGenerator next(seed);
+    const int scripted = int(first.size());
+    model::StepGenerator next(seed, std::move(first));
     std::string done;
-    std::deque<model::Step> queued(scripted.begin(), scripted.end());
-    for (int i = 0, sinceResult = 0; i < int(scripted.size()) + steps; ++i) {
-        // Random steps seldom fill every field: now and then a worked ship,
-        // every third time without its type.
-        if (queued.empty() && m.Active() && ++sinceResult > 30) {
-            std::vector<model::Step> ship = model::Entering(model::WorkedShips[std::size_t(i) % 5]);
-            queued.insert(queued.end(), ship.begin() + (i % 3 == 0 ? 2 : 0), ship.end());
-            sinceResult = 0;
-        }
-        model::Step step = queued.empty() ? next.Next(m) : queued.front();
-        if (!queued.empty())
-            queued.pop_front();
+    for (int i = 0; i < scripted + steps; ++i) {
+        model::Step step = next.Next(m);
         done += std::to_string(i) + ": " + model::DescribeStep(step) + "\n";
         if (std::getenv("KVORN_TRACE"))
             std::fprintf(stderr, "%d: %s\n", i, model::DescribeStep(step).c_str());
@@ -658,12 +648,11 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         const model::Expected seen = Look(), expected = Visible(m.State());
         if (std::getenv("KVORN_TRACE"))
             std::fprintf(stderr, "   %s\n", model::DescribeState(seen).c_str());
-        const int replay = std::max(1, i + 1 - int(scripted.size()));
+        const int replay = std::max(1, i + 1 - scripted);
         ASSERT_EQ(model::DescribeState(seen), model::DescribeState(expected))  // what the window shows, and should
             << "seed " << seed << " (KVORN_SEED=" << seed << " KVORN_STEPS=" << replay << " replays it), after\n"
             << done;
         CheckResultDrawn(Widen(expected.Result));
-        sinceResult = expected.Result.empty() ? sinceResult : 0;
         for (std::size_t e = 0; e < expected.Edits.size(); ++e) {  // a selection shows only in the focused edit
             RECT edit;
             GetClientRect(Of(Control(int(Control::Edit1) + int(e))), &edit);
@@ -676,6 +665,16 @@ void Win32Window::RunSequence(unsigned seed, int steps, std::vector<model::Step>
         }
         ASSERT_FALSE(HasFailure()) << "seed " << seed << ", after\n" << done;
     }
+    // The last steps: Enter on Exit closes the form, and Alt+F4 a new one,
+    // though it has no window menu.
+    window->Focus(Control::BitBtn2);
+    Press(VK_RETURN);
+    Pump(nullptr);
+    EXPECT_TRUE(std::exchange(closed, false)) << "Enter on Exit";
+    SetUp();
+    Press(VK_F4, VK_MENU);
+    Pump(nullptr);
+    EXPECT_TRUE(closed) << "Alt+F4";
 }
 
 // The seldom steps, then a short random run. KVORN_SEED and KVORN_STEPS ask
@@ -797,21 +796,6 @@ TEST_F(Win32Window, LaidOutAsDescribedAtTheDisplaysScale)
         GetWindowRect(Form(), &after);
         return after.left == before.left + 30 && after.top == before.top + 20;
     })) << "dragged from " << before.left << "," << before.top << " to " << after.left << "," << after.top;
-}
-
-// Enter on the exit button closes the form, and so does Alt+F4, though
-// the form has no window menu.
-TEST_F(Win32Window, ExitAndAltF4Close)
-{
-    window->Focus(Control::BitBtn2);
-    Press(VK_RETURN);
-    Pump(nullptr);
-    EXPECT_TRUE(closed);
-    closed = false;
-    SetUp();
-    Press(VK_F4, VK_MENU);
-    Pump(nullptr);
-    EXPECT_TRUE(closed);
 }
 
 // Dragged to a display at 200 %, Windows sends WM_DPICHANGED with the size
