@@ -30,7 +30,6 @@ struct DescribedControl {
     Control Id;
     std::string_view Name;
     DescribedRect Bounds;   // within the client area
-    int TabOrder;           // -1: no tab stop
     int MaxLength;          // 0: none
     int FontPixels;         // character height at 100 %
     bool Bold;
@@ -43,20 +42,20 @@ inline constexpr int DescribedWindowFontPixels = 11;
 
 // Stacking order, bottom to top.
 inline constexpr std::array<DescribedControl, 14> DescribedControls = {{
-    {Control::Image1, "Image1", {0, 0, 198, 321}, -1, 0, 11, false, ""},
-    {Control::Label2, "Label2", {149, 196, 4, 16}, -1, 0, 13, false, ""},
-    {Control::Label1, "Label1", {10, 255, 176, 24}, -1, 0, 19, true, "Результат"},
-    {Control::Edit1, "Edit1", {138, 38, 48, 22}, 1, 5, 13, true, "Корпус"},
-    {Control::Edit2, "Edit2", {138, 162, 48, 22}, 5, 4, 13, true, "Трюм"},
-    {Control::Edit3, "Edit3", {138, 69, 48, 22}, 2, 5, 13, true, "Скорость"},
-    {Control::Edit4, "Edit4", {138, 99, 48, 22}, 3, 5, 13, true, "Маневренность"},
-    {Control::Edit5, "Edit5", {138, 130, 48, 22}, 4, 5, 13, true, "Бейдевинд"},
-    {Control::Edit6, "Edit6", {117, 193, 31, 22}, 6, 3, 13, true, "Команда м/о, первое число"},
-    {Control::Edit7, "Edit7", {154, 193, 31, 22}, 7, 3, 13, true, "Команда м/о, второе число"},
-    {Control::ComboBox1, "ComboBox1", {10, 6, 176, 24}, 0, 0, 13, true, "Тип корабля"},
-    {Control::ComboBox2, "ComboBox2", {138, 223, 48, 24}, 8, 0, 13, true, "Вооружение"},
-    {Control::BitBtn1, "BitBtn1", {14, 288, 78, 19}, 9, 0, 11, false, "Очистить"},
-    {Control::BitBtn2, "BitBtn2", {104, 288, 78, 19}, 10, 0, 11, false, "Выход"},
+    {Control::Image1, "Image1", {0, 0, 198, 321}, 0, 11, false, ""},
+    {Control::Label2, "Label2", {149, 196, 4, 16}, 0, 13, false, ""},
+    {Control::Label1, "Label1", {10, 255, 176, 24}, 0, 19, true, "Результат"},
+    {Control::Edit1, "Edit1", {138, 38, 48, 22}, 5, 13, true, "Корпус"},
+    {Control::Edit2, "Edit2", {138, 162, 48, 22}, 4, 13, true, "Трюм"},
+    {Control::Edit3, "Edit3", {138, 69, 48, 22}, 5, 13, true, "Скорость"},
+    {Control::Edit4, "Edit4", {138, 99, 48, 22}, 5, 13, true, "Маневренность"},
+    {Control::Edit5, "Edit5", {138, 130, 48, 22}, 5, 13, true, "Бейдевинд"},
+    {Control::Edit6, "Edit6", {117, 193, 31, 22}, 3, 13, true, "Команда м/о, первое число"},
+    {Control::Edit7, "Edit7", {154, 193, 31, 22}, 3, 13, true, "Команда м/о, второе число"},
+    {Control::ComboBox1, "ComboBox1", {10, 6, 176, 24}, 0, 13, true, "Тип корабля"},
+    {Control::ComboBox2, "ComboBox2", {138, 223, 48, 24}, 0, 13, true, "Вооружение"},
+    {Control::BitBtn1, "BitBtn1", {14, 288, 78, 19}, 0, 11, false, "Очистить"},
+    {Control::BitBtn2, "BitBtn2", {104, 288, 78, 19}, 0, 11, false, "Выход"},
 }};
 
 // Tab order, first to last: top to bottom through the window.
