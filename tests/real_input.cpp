@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr const char* MarkName = "_KVORN_TEST_MARK";
-
 // The last mark Qt has handled, seen in its own stream of X events. Each
 // carries its number: a count of notices would run ahead of the marks on
 // any notice more than one a mark.
@@ -62,7 +60,7 @@ RealInput::RealInput() : display_(XOpenDisplay(nullptr))
         display_ = nullptr;
     }
     if (display_) {
-        markAtom_ = XInternAtom(display_, MarkName, False);
+        markAtom_ = XInternAtom(display_, "_KVORN_TEST_MARK", False);
         Marks().atom = xcb_atom_t(markAtom_);
     }
 }
@@ -81,16 +79,21 @@ void RealInput::MoveTo(QPoint global)
     Settle();
 }
 
+void RealInput::Hold(bool shift, bool control, bool down)
+{
+    if (control)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Control_L), down, CurrentTime);
+    if (shift)
+        XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, XK_Shift_L), down, CurrentTime);
+}
+
 void RealInput::Click(QPoint global, unsigned button, bool shift)
 {
     MoveTo(global);
-    const KeyCode shiftCode = XKeysymToKeycode(display_, XK_Shift_L);
-    if (shift)
-        XTestFakeKeyEvent(display_, shiftCode, True, CurrentTime);
+    Hold(shift, false, true);
     XTestFakeButtonEvent(display_, button, True, CurrentTime);
     XTestFakeButtonEvent(display_, button, False, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(display_, shiftCode, False, CurrentTime);
+    Hold(shift, false, false);
     Settle();
 }
 
@@ -146,19 +149,10 @@ void RealInput::Key(const char* keysym, bool shift, bool control)
 {
     bool shifted = false;
     const KeyCode code = KeyFor(XStringToKeysym(keysym), shifted);
-    const KeyCode shiftCode = XKeysymToKeycode(display_, XK_Shift_L);
-    const KeyCode controlCode = XKeysymToKeycode(display_, XK_Control_L);
-    shift = shift || shifted;
-    if (control)
-        XTestFakeKeyEvent(display_, controlCode, True, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(display_, shiftCode, True, CurrentTime);
+    Hold(shift || shifted, control, true);
     XTestFakeKeyEvent(display_, code, True, CurrentTime);
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
-    if (shift)
-        XTestFakeKeyEvent(display_, shiftCode, False, CurrentTime);
-    if (control)
-        XTestFakeKeyEvent(display_, controlCode, False, CurrentTime);
+    Hold(shift || shifted, control, false);
     Settle();
 }
 

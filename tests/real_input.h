@@ -47,6 +47,7 @@ public:
 
 private:
     unsigned char KeyFor(unsigned long keysym, bool& shift);
+    void Hold(bool shift, bool control, bool down);  // the modifiers asked for, pressed or released
 
     _XDisplay* display_;
     unsigned long watched_ = 0;

@@ -806,8 +806,7 @@ TEST_F(Win32Window, MovedToADisplayOfAnotherScale)
     const std::string_view manifest = ResourceBytes(1, MAKEINTRESOURCEW(24 /* RT_MANIFEST */));
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos) << manifest;
 
-    std::vector<model::Step> frigate = model::Entering(model::Frigate);
-    for (model::Step& step : frigate)
+    for (model::Step& step : model::Entering(model::Frigate))
         Perform(step);
     SetWindowPos(window->Handle(), nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the user dragged it
     for (const int dpi : {192, 144, 120, 96}) {
