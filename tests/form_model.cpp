@@ -440,9 +440,12 @@ static Step WithClipboard(StepKind kind, Control at, int item, std::string clipb
 
 std::vector<Step> SeldomSteps()
 {
-    // Every figure and a caliber but no type: the message, for each pick.
+    // A type pasted as the window first shows, over the placeholder, which
+    // has the focus; then every figure and a caliber but no type: the
+    // message, for each pick.
     std::vector<Step> steps = Entering(Frigate);
-    steps.erase(steps.begin(), steps.begin() + 2);
+    steps.erase(steps.begin() + 1, steps.begin() + 2);
+    steps.insert(steps.begin(), PasteStep("Бриг"));
     steps.push_back(ControlStep(StepKind::ListKey, Control::ComboBox2, 1));
     for (const WorkedShip& ship : WorkedShips) {
         const std::vector<Step> entering = Entering(ship);

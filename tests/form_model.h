@@ -204,16 +204,16 @@ private:
     std::vector<Step> pending_;
 };
 
-// What a random sequence seldom reaches: the worked ships, each rated and
-// its tip shown; the lists stepped by keys and wheel past their ends; the
-// window's menu pasting a sheet's row, copying it back and refusing a bad
-// one; the menus from the keys and a right click on a selector's drop
-// button; a field's menu over a caret within its text, a selection made
-// leftwards taken out of the window and back, a press on Clear released off
-// it, Space on it, the focus and Escape on each control, texts longer than a
-// selector shows, every field full (and Backspace there), results of every
-// length, with the tip of the last; the decimal mark changed, and a ship
-// typed with the new one.
+// What a random sequence seldom reaches: a type pasted at start; the worked
+// ships, each rated and its tip shown; the lists stepped by keys and wheel
+// past their ends; the window's menu pasting a sheet's row, copying it back
+// and refusing a bad one; the menus from the keys and a right click on a
+// selector's drop button; a field's menu over a caret within its text, a
+// selection made leftwards taken out of the window and back, a press on
+// Clear released off it, Space on it, the focus and Escape on each control,
+// texts longer than a selector shows, every field full (and Backspace
+// there), results of every length, with the tip of the last; the decimal
+// mark changed, and a ship typed with the new one.
 std::vector<Step> SeldomSteps();
 
 // The steps that enter `ship` after a Clear: its type picked, each figure

@@ -57,7 +57,13 @@ void SelectorBox::Fill()
     filled_ = true;
     for (std::string_view item : ListItems(Control(id_)))
         SendMessageW(box_, CB_ADDSTRING, 0, LPARAM(Widen(item).c_str()));
-    SetText(WindowText(box_));  // its item selected, now that there is a list
+    // A listed text's item selected, now that there is a list. Any other
+    // text (the placeholder) is left as it is: set again, it would lose the
+    // selection the box gave it on its first focus, and a first paste would
+    // go in before it.
+    const std::wstring text = WindowText(box_);
+    if (ExactItem(box_, text) != CB_ERR)
+        SetText(text);
 }
 
 void SelectorBox::Place(const RECT& field, HFONT font, int dpi)
